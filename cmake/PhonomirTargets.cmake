@@ -1,0 +1,51 @@
+# Helpers that every folder uses to declare its library, its tests and its fuzz targets.
+
+# phonomir_core_library(NAME SOURCES... [LINK libs...])
+# A platform-free core: it may not link Qt nor include a Qt header. Both are checked here at
+# configure time so that a core that reaches for Qt fails the build instead of growing a
+# hidden dependency.
+function(phonomir_core_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  foreach(source IN LISTS ARG_SOURCES)
+    file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/${source} qt_includes
+         REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/)")
+    if(qt_includes)
+      message(FATAL_ERROR "Core library ${name} includes a Qt header in ${source}: ${qt_includes}")
+    endif()
+  endforeach()
+  foreach(lib IN LISTS ARG_LINK)
+    if(lib MATCHES "^Qt[0-9]*::")
+      message(FATAL_ERROR "Core library ${name} may not link ${lib}")
+    endif()
+  endforeach()
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  set_property(GLOBAL APPEND PROPERTY PHONOMIR_CORE_TARGETS ${name})
+endfunction()
+
+# phonomir_test(NAME SOURCES... LINK libs...)
+# One GoogleTest executable per library, registered with CTest case by case.
+function(phonomir_test name)
+  if(NOT PHONOMIR_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# phonomir_fuzzer(NAME SOURCE LINK libs...)
+# A libFuzzer target; built only with PHONOMIR_FUZZ under clang.
+function(phonomir_fuzzer name)
+  if(NOT PHONOMIR_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${ARG_LINK})
+endfunction()

@@ -1,0 +1,162 @@
+// AVX2/FMA kernels of the fast FFT plan. This file alone is compiled with -mavx2 -mfma; the
+// engine calls into it only after checking the processor at run time.
+#include "FftKernels.h"
+
+#include <immintrin.h>
+
+namespace phonomir::fft {
+namespace {
+
+struct Complex8 {
+    __m256 re, im;
+};
+
+// The textbook rotation of a butterfly's lower input by (cv, sv):
+// dx = sv im + cv re, dy = cv im - sv re (sv already negated for the inverse).
+inline Complex8 rotate(Complex8 a, __m256 cv, __m256 sv) {
+    return {_mm256_fmadd_ps(sv, a.im, _mm256_mul_ps(cv, a.re)),
+            _mm256_fmsub_ps(cv, a.im, _mm256_mul_ps(sv, a.re))};
+}
+
+inline void butterfly(Complex8& upper, Complex8& lower, Complex8 d) {
+    lower = {_mm256_sub_ps(upper.re, d.re), _mm256_sub_ps(upper.im, d.im)};
+    upper = {_mm256_add_ps(upper.re, d.re), _mm256_add_ps(upper.im, d.im)};
+}
+
+inline void transpose8(__m256 r[8]) {
+    const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
+    const __m256 t2 = _mm256_unpacklo_ps(r[2], r[3]), t3 = _mm256_unpackhi_ps(r[2], r[3]);
+    const __m256 t4 = _mm256_unpacklo_ps(r[4], r[5]), t5 = _mm256_unpackhi_ps(r[4], r[5]);
+    const __m256 t6 = _mm256_unpacklo_ps(r[6], r[7]), t7 = _mm256_unpackhi_ps(r[6], r[7]);
+    const __m256 s0 = _mm256_shuffle_ps(t0, t2, 0x44), s1 = _mm256_shuffle_ps(t0, t2, 0xEE);
+    const __m256 s2 = _mm256_shuffle_ps(t1, t3, 0x44), s3 = _mm256_shuffle_ps(t1, t3, 0xEE);
+    const __m256 s4 = _mm256_shuffle_ps(t4, t6, 0x44), s5 = _mm256_shuffle_ps(t4, t6, 0xEE);
+    const __m256 s6 = _mm256_shuffle_ps(t5, t7, 0x44), s7 = _mm256_shuffle_ps(t5, t7, 0xEE);
+    r[0] = _mm256_permute2f128_ps(s0, s4, 0x20);
+    r[1] = _mm256_permute2f128_ps(s1, s5, 0x20);
+    r[2] = _mm256_permute2f128_ps(s2, s6, 0x20);
+    r[3] = _mm256_permute2f128_ps(s3, s7, 0x20);
+    r[4] = _mm256_permute2f128_ps(s0, s4, 0x31);
+    r[5] = _mm256_permute2f128_ps(s1, s5, 0x31);
+    r[6] = _mm256_permute2f128_ps(s2, s6, 0x31);
+    r[7] = _mm256_permute2f128_ps(s3, s7, 0x31);
+}
+
+constexpr int kReverse3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+
+// Stages 1, 2 and 4 for eight blocks of eight at once: lane i of every vector belongs to the
+// block whose bit-reversed index is r + i, so the bit-reversed input is read with contiguous
+// loads; the results are transposed so that each block is stored contiguously.
+void firstPassRadix8(const FastPlan& plan, const std::int32_t* bitReversal, const float* re,
+                     const float* im, float* outRe, float* outIm, float sign) {
+    const int n = plan.n, eighth = n / 8;
+    const __m256 sgn = _mm256_set1_ps(sign);
+    __m256 cv[4], sv[4];
+    for (int j = 0; j < 4; ++j) {
+        cv[j] = _mm256_set1_ps(plan.eighthCos[j]);
+        sv[j] = _mm256_mul_ps(sgn, _mm256_set1_ps(plan.eighthSin[j]));
+    }
+    for (int r = 0; r < eighth; r += 8) {
+        Complex8 a[8];
+        for (int t = 0; t < 8; ++t) {
+            const int offset = kReverse3[t] * eighth + r;
+            a[t] = {_mm256_loadu_ps(re + offset), _mm256_loadu_ps(im + offset)};
+        }
+        for (int t = 0; t < 8; t += 2) butterfly(a[t], a[t + 1], a[t + 1]);
+        for (int base = 0; base < 8; base += 4) {
+            butterfly(a[base], a[base + 2], a[base + 2]);
+            butterfly(a[base + 1], a[base + 3], rotate(a[base + 3], cv[2], sv[2]));
+        }
+        butterfly(a[0], a[4], a[4]);
+        for (int j = 1; j < 4; ++j) butterfly(a[j], a[j + 4], rotate(a[j + 4], cv[j], sv[j]));
+        __m256 rows[8], cols[8];
+        for (int t = 0; t < 8; ++t) {
+            rows[t] = a[t].re;
+            cols[t] = a[t].im;
+        }
+        transpose8(rows);
+        transpose8(cols);
+        for (int i = 0; i < 8; ++i) {
+            const int block = bitReversal[r + i] >> 3;
+            _mm256_storeu_ps(outRe + 8 * block, rows[i]);
+            _mm256_storeu_ps(outIm + 8 * block, cols[i]);
+        }
+    }
+}
+
+inline Complex8 load(const float* re, const float* im, int i) {
+    return {_mm256_loadu_ps(re + i), _mm256_loadu_ps(im + i)};
+}
+
+inline void store(float* re, float* im, int i, Complex8 v) {
+    _mm256_storeu_ps(re + i, v.re);
+    _mm256_storeu_ps(im + i, v.im);
+}
+
+void radix2Pass(const FastPass& pass, int n, const float* inRe, const float* inIm, float* outRe,
+                float* outIm, float sign) {
+    const int k = pass.k;
+    const __m256 sgn = _mm256_set1_ps(sign);
+    for (int group = 0; group < n; group += 2 * k) {
+        for (int j = 0; j < k; j += 8) {
+            const __m256 cv = _mm256_loadu_ps(pass.cos1.data() + j);
+            const __m256 sv = _mm256_mul_ps(sgn, _mm256_loadu_ps(pass.sin1.data() + j));
+            Complex8 a0 = load(inRe, inIm, group + j), a1 = load(inRe, inIm, group + j + k);
+            butterfly(a0, a1, rotate(a1, cv, sv));
+            store(outRe, outIm, group + j, a0);
+            store(outRe, outIm, group + j + k, a1);
+        }
+    }
+}
+
+// Stages k and 2k fused. The stage-2k twiddle of j + k is the one of j turned by a quarter
+// circle, read from the same table entries: (cos, sin) -> (-sin, cos).
+void radix4Pass(const FastPass& pass, int n, const float* inRe, const float* inIm, float* outRe,
+                float* outIm, float sign) {
+    const int k = pass.k;
+    const __m256 sgn = _mm256_set1_ps(sign);
+    const __m256 negate = _mm256_set1_ps(-0.0f);
+    for (int group = 0; group < n; group += 4 * k) {
+        for (int j = 0; j < k; j += 8) {
+            const __m256 c1 = _mm256_loadu_ps(pass.cos1.data() + j);
+            const __m256 s1 = _mm256_mul_ps(sgn, _mm256_loadu_ps(pass.sin1.data() + j));
+            const __m256 c2 = _mm256_loadu_ps(pass.cos2.data() + j);
+            const __m256 rawSin2 = _mm256_loadu_ps(pass.sin2.data() + j);
+            const __m256 s2 = _mm256_mul_ps(sgn, rawSin2);
+            const __m256 c3 = _mm256_xor_ps(rawSin2, negate);
+            const __m256 s3 = _mm256_mul_ps(sgn, _mm256_loadu_ps(pass.cos2.data() + j));
+            const int i0 = group + j;
+            Complex8 a0 = load(inRe, inIm, i0), a1 = load(inRe, inIm, i0 + k);
+            Complex8 a2 = load(inRe, inIm, i0 + 2 * k), a3 = load(inRe, inIm, i0 + 3 * k);
+            butterfly(a0, a1, rotate(a1, c1, s1));
+            butterfly(a2, a3, rotate(a3, c1, s1));
+            butterfly(a0, a2, rotate(a2, c2, s2));
+            butterfly(a1, a3, rotate(a3, c3, s3));
+            store(outRe, outIm, i0, a0);
+            store(outRe, outIm, i0 + k, a1);
+            store(outRe, outIm, i0 + 2 * k, a2);
+            store(outRe, outIm, i0 + 3 * k, a3);
+        }
+    }
+}
+
+}  // namespace
+
+void runFastPlan(FastPlan& plan, const std::int32_t* bitReversal, float* re, float* im, bool inverse) {
+    const float sign = inverse ? -1.0f : 1.0f;
+    float* workRe = plan.scratchRe.data();
+    float* workIm = plan.scratchIm.data();
+    firstPassRadix8(plan, bitReversal, re, im, workRe, workIm, sign);
+    const std::size_t last = plan.passes.size() - 1;
+    for (std::size_t p = 0; p < plan.passes.size(); ++p) {
+        float* outRe = p == last ? re : workRe;
+        float* outIm = p == last ? im : workIm;
+        const FastPass& pass = plan.passes[p];
+        if (pass.radix4)
+            radix4Pass(pass, plan.n, workRe, workIm, outRe, outIm, sign);
+        else
+            radix2Pass(pass, plan.n, workRe, workIm, outRe, outIm, sign);
+    }
+}
+
+}  // namespace phonomir::fft
