@@ -4,6 +4,8 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
+
 namespace phonomir::fft {
 namespace {
 
@@ -140,22 +142,40 @@ void radix4Pass(const FastPass& pass, int n, const float* inRe, const float* inI
     }
 }
 
+void runPass(const FastPass& pass, int length, const float* inRe, const float* inIm, float* outRe,
+             float* outIm, float sign) {
+    if (pass.radix4)
+        radix4Pass(pass, length, inRe, inIm, outRe, outIm, sign);
+    else
+        radix2Pass(pass, length, inRe, inIm, outRe, outIm, sign);
+}
+
 }  // namespace
 
+// Passes whose butterfly groups fit in a cache-sized block run block by block, so the data of
+// several passes stays in the first-level cache; the wider passes then sweep the whole array.
 void runFastPlan(FastPlan& plan, const std::int32_t* bitReversal, float* re, float* im, bool inverse) {
+    constexpr int kBlock = 2048;
     const float sign = inverse ? -1.0f : 1.0f;
+    const int n = plan.n;
     float* workRe = plan.scratchRe.data();
     float* workIm = plan.scratchIm.data();
     firstPassRadix8(plan, bitReversal, re, im, workRe, workIm, sign);
-    const std::size_t last = plan.passes.size() - 1;
-    for (std::size_t p = 0; p < plan.passes.size(); ++p) {
-        float* outRe = p == last ? re : workRe;
-        float* outIm = p == last ? im : workIm;
-        const FastPass& pass = plan.passes[p];
-        if (pass.radix4)
-            radix4Pass(pass, plan.n, workRe, workIm, outRe, outIm, sign);
-        else
-            radix2Pass(pass, plan.n, workRe, workIm, outRe, outIm, sign);
+    const std::size_t count = plan.passes.size();
+    auto groupSize = [&](std::size_t p) { return (plan.passes[p].radix4 ? 4 : 2) * plan.passes[p].k; };
+    std::size_t blocked = 0;
+    while (blocked < count && groupSize(blocked) <= kBlock) ++blocked;
+    const int block = std::min(n, kBlock);
+    for (int start = 0; start < n && blocked > 0; start += block) {
+        for (std::size_t p = 0; p < blocked; ++p) {
+            const bool last = p + 1 == count;
+            runPass(plan.passes[p], block, workRe + start, workIm + start, (last ? re : workRe) + start,
+                    (last ? im : workIm) + start, sign);
+        }
+    }
+    for (std::size_t p = blocked; p < count; ++p) {
+        const bool last = p + 1 == count;
+        runPass(plan.passes[p], n, workRe, workIm, last ? re : workRe, last ? im : workIm, sign);
     }
 }
 
