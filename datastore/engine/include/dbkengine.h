@@ -1,0 +1,154 @@
+/* Table-database engine: tables of fixed-width records with key indexes and memo fields, kept
+ * in one SQLite database file per table. Plain C ABI shared by the program and the media store
+ * library, so that a table handle made by one is valid in the other.
+ *
+ * Handles are opaque 32-bit values; 0 is never a valid handle. Every call records a status that
+ * the caller fetches afterwards: ConnectionError for connection calls (and failed table opens),
+ * TableError for table calls. Status 0 is success; the other values are the DBK_* codes below.
+ *
+ * Record buffers hold the non-memo fields in table order, each exactly its width of characters
+ * (text left-aligned and blank-padded, numbers right-aligned), with no deletion byte. A buffer
+ * is RecordLength() bytes: the sum of the widths plus one, the last byte being a terminating NUL
+ * on output and ignored on input.
+ *
+ * Conditions are alternatives joined by "|": "NAME=value" matches a field equal to the value,
+ * "#n=value" matches the key field of index number n. Numbers compare as numbers, text without
+ * its trailing blanks.
+ *
+ * Calls are expected from one thread at a time (the program's user-interface thread); the
+ * handle tables are guarded so that a stray call from another thread cannot corrupt them. */
+#ifndef DBKENGINE_H
+#define DBKENGINE_H
+
+#include <stdint.h>
+
+#if defined(DBKENGINE_BUILDING)
+#define DBK_API __attribute__((visibility("default")))
+#else
+#define DBK_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef uint32_t DBKHANDLE;
+
+enum DbkStatus {
+    DBK_OK = 0,
+    DBK_NO_CONNECTION = 2015,  /* the connection handle is not open */
+    DBK_TABLE_CLOSED = 2016,   /* the table handle is not open */
+    DBK_OUT_OF_MEMORY = 3001,
+    DBK_DAMAGED = 3002,        /* the file exists but is not a readable table (empty, cut, foreign) */
+    DBK_NOT_FOUND = 3003,      /* the table or index file does not exist */
+    DBK_EXISTS = 3004,         /* create refused: a file of that name is already there */
+    DBK_BUSY = 3005,           /* another process held the file past the busy timeout */
+    DBK_IO_ERROR = 3006,       /* a read or write failed: disk full, read-only, I/O error */
+    DBK_DUPLICATE_KEY = 3007,  /* a unique index already holds the key */
+    DBK_BAD_ARGUMENT = 3008,   /* null pointer, bad length, unknown index number */
+    DBK_NO_RECORD = 3009,      /* no record (empty table, end of the read order, no current) */
+    DBK_BAD_CONDITION = 3010,  /* a condition string that cannot be parsed */
+    DBK_BAD_FIELD = 3018       /* a field name the table lacks, or a type other than CDLINB */
+};
+
+/* One field definition: 16 bytes. name: up to 10 characters, NUL-padded to 11 bytes.
+ * type: 'C' text, 'D' date text, 'L' logical text, 'I' integer, 'N' decimal, 'B' memo.
+ * width: characters in the record buffer, 1..254 (0 for memo fields).
+ * decimals: digits after the point for 'N', 0..width-2; 0 otherwise. */
+typedef struct DbkFieldDef {
+    char name[11];
+    char type;
+    int16_t width;
+    int16_t decimals;
+} DbkFieldDef;
+
+/* Opens a connection. reserved1, reserved2: pass 0. application: a name for the connection.
+ * error (may be null) receives the status. Returns the connection handle, 0 on failure. */
+DBK_API DBKHANDLE OpenConnection(int32_t reserved1, int32_t reserved2, const char *application,
+                                 int32_t *error);
+/* Closes the connection and every table still open on it. */
+DBK_API void CloseConnection(DBKHANDLE connection);
+/* Status of the last call on this connection (2015 for an unknown handle). */
+DBK_API int32_t ConnectionError(DBKHANDLE connection);
+/* Sets the directory against which relative table paths resolve, relative to the current
+ * directory; the directory is created when missing. Returns the status. */
+DBK_API int32_t SetDataDirectory(DBKHANDLE connection, const char *directory);
+
+/* Opens an existing table file. 3003 if missing, 3002 if damaged (the file is left alone).
+ * Returns the table handle, 0 on failure (status in ConnectionError). */
+DBK_API DBKHANDLE OpenTable(DBKHANDLE connection, const char *path);
+/* Creates a table file with count field definitions and opens it. Refuses (3004) to create over
+ * an existing file, 3018 for a bad definition. Returns the table handle, 0 on failure. */
+DBK_API DBKHANDLE CreateTable(DBKHANDLE connection, const char *path, const DbkFieldDef *fields,
+                              int32_t count);
+DBK_API void CloseTable(DBKHANDLE table);
+
+/* Opens an index made earlier by CreateIndex, named by its index file name. Returns its index
+ * number (1, 2, ... in the order opened on this handle), 0 on failure (3003 if missing). */
+DBK_API int32_t OpenIndex(DBKHANDLE table, const char *path);
+/* Creates an index on keyField (unique 1: keys may not repeat). Returns its index number. */
+DBK_API int32_t CreateIndex(DBKHANDLE table, const char *path, const char *keyField,
+                            int32_t unique);
+/* Chooses the read order and the index that key calls use; 0 chooses the order of appending.
+ * Moves the current record to the first in the new order. Returns the status. */
+DBK_API int32_t SelectIndex(DBKHANDLE table, int32_t index);
+
+/* Appends a record; it becomes the current record. Returns the status. */
+DBK_API int32_t AppendRecord(DBKHANDLE table, const char *buffer);
+/* Makes the last record in read order (within any condition) current; 3009 if none. */
+DBK_API int32_t GoLast(DBKHANDLE table);
+/* Copies the current record into buffer (RecordLength bytes); 3009 if there is none. */
+DBK_API int32_t ReadCurrent(DBKHANDLE table, char *buffer);
+/* Copies the current record into buffer, then makes the next one in read order current.
+ * count: pass 1. Returns 1 when a record was read, 0 otherwise (3009 at the end). */
+DBK_API int32_t ReadNext(DBKHANDLE table, int32_t count, char *buffer);
+/* Finds the first record whose selected-index key equals key (keyLength characters) and makes
+ * it current; buffer (may be null) receives it. mode: pass 0. Returns 1 if found, else 0. */
+DBK_API int32_t FindByKey(DBKHANDLE table, const char *key, int32_t keyLength, char *buffer,
+                          int32_t mode);
+/* Replaces the non-memo fields of the first record with the key; memos are kept. 3009 if none. */
+DBK_API int32_t UpdateByKey(DBKHANDLE table, const char *key, int32_t keyLength,
+                            const char *buffer);
+/* Deletes the records with the key: all 0 deletes the first, 1 deletes every one. Deleting
+ * nothing is not an error. Returns the status. */
+DBK_API int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all);
+
+/* Restricts reading to records matching condition (null or "" clears). Returns the status. */
+DBK_API int32_t SetFilter(DBKHANDLE table, const char *condition);
+/* Number of records matching the filter and the key condition; -1 on failure. */
+DBK_API int32_t CountFiltered(DBKHANDLE table);
+/* Sets (or with null clears) the key condition. Returns the matching count, -1 on failure. */
+DBK_API int32_t SetKeyCondition(DBKHANDLE table, const char *condition);
+
+DBK_API int32_t FieldCount(DBKHANDLE table);
+/* Definition of field number (1-based) into *field. Returns the status. */
+DBK_API int32_t FieldInfo(DBKHANDLE table, int32_t number, DbkFieldDef *field);
+DBK_API int32_t RecordLength(DBKHANDLE table);
+
+/* Appends every record of source to destination in one transaction, field by field where the
+ * names match, memo contents too. Returns the status (also in destination's TableError). */
+DBK_API int32_t CopyRecords(DBKHANDLE source, DBKHANDLE destination);
+
+/* Removes or renames a table file (and its journal). 3003 if missing. Returns the status. */
+DBK_API int32_t RemoveTableFile(DBKHANDLE connection, const char *path);
+DBK_API int32_t RenameTableFile(DBKHANDLE connection, const char *oldPath, const char *newPath);
+
+/* Writes length bytes into a memo field of the current record, each call one transaction.
+ * field "NAME": the content becomes these bytes; null: appends after the previous write;
+ * "*NAME": overwrites from the start, keeping any bytes beyond. Returns the bytes written. */
+DBK_API int32_t MemoWrite(DBKHANDLE table, const char *field, const void *bytes, int32_t length);
+/* Reads up to length bytes of a memo field of the current record: field "NAME" starts at its
+ * beginning, null continues after the previous read. Returns the bytes delivered (0 at end). */
+DBK_API int32_t MemoRead(DBKHANDLE table, const char *field, void *buffer, int32_t length);
+
+/* Status of the last call on this table, cleared by reading it (2016 for an unknown handle). */
+DBK_API int32_t TableError(DBKHANDLE table);
+
+/* Room for the server operations (server date and time, stored files, streams) that the online
+ * update library will need; they are not provided yet. */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DBKENGINE_H */

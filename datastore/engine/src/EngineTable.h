@@ -1,0 +1,82 @@
+// An open table: its database file, the index numbers opened on this handle, the read order,
+// the filter and key condition, the current record and the position of memo streaming.
+// Owned by the handle registry; called on the thread that calls the engine.
+#pragma once
+
+#include "Condition.h"
+#include "TableDatabase.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dbk {
+
+class EngineTable {
+public:
+    EngineTable(std::unique_ptr<TableDatabase> database, std::uint32_t connection)
+        : database_(std::move(database)), connection_(connection) {}
+
+    std::uint32_t connection() const { return connection_; }
+    const FieldLayout &layout() const { return database_->layout(); }
+    TableDatabase &database() { return *database_; }
+
+    // Each returns a status; results go through the out-parameters.
+    int openIndex(const std::string &file, int &number);
+    int createIndex(const std::string &file, const std::string &field, bool unique, int &number);
+    int selectIndex(int number);
+    int append(const char *buffer);
+    int goLast();
+    int readCurrent(char *buffer);
+    int readNext(char *buffer);
+    int findByKey(const std::string &key, char *buffer);
+    int updateByKey(const std::string &key, const char *buffer);
+    int deleteByKey(const std::string &key, bool all);
+    int setFilter(const char *condition);
+    int setKeyCondition(const char *condition);
+    int count(std::int64_t &matching);
+    int copyTo(EngineTable &destination);
+    void forgetPosition() { positioned_ = false; current_.reset(); }
+    int memoWrite(const char *field, const std::uint8_t *bytes, std::int64_t length);
+    int memoRead(const char *field, std::uint8_t *buffer, std::int64_t length, std::int64_t &delivered);
+
+private:
+    struct Position {
+        SqlValue key;        // value of the selected index's key (NULL in append order)
+        std::int64_t rowid;  // SQLite row id, unique within the file
+    };
+    struct MemoCursor {
+        int field = -1;           // field position being streamed, -1 before the first call
+        std::int64_t offset = 0;  // byte offset of the next read or write
+        std::int64_t rowid = 0;   // record the stream belongs to
+    };
+
+    std::string orderBy(bool descending) const;
+    std::string keyColumn() const;
+    std::string whereClause() const;
+    void bindWhere(class Statement &statement, int &next) const;
+    int moveToEdge(bool last);
+    int ensurePositioned();
+    int moveAfter(const Position &position);
+    int readRow(std::int64_t rowid, char *buffer);
+    int findKeyRow(const std::string &key, std::int64_t &rowid);
+    int keyField() const;  // field position of the selected (or first) index, -1 if none
+    int memoField(const char *name, bool &overwrite);
+    int memoLength(int field, std::int64_t rowid, std::int64_t &length);
+    int spliceMemo(int field, std::int64_t rowid, const std::uint8_t *bytes, std::int64_t length);
+    std::string dataColumnList() const;
+
+    std::unique_ptr<TableDatabase> database_;
+    std::uint32_t connection_;
+    std::vector<int> indexFields_;  // field position of index number n at [n - 1]
+    int selectedIndex_ = 0;         // 0: append order
+    Condition filter_;
+    Condition keyCondition_;
+    std::optional<Position> current_;
+    bool positioned_ = false;  // false until the first move: the first record is then current
+    MemoCursor memoRead_;
+    MemoCursor memoWrite_;
+};
+
+}  // namespace dbk

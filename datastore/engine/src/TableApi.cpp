@@ -1,0 +1,171 @@
+// C entry points for the operations on an open table.
+#include "FieldText.h"
+#include "HandleRegistry.h"
+#include "dbkengine.h"
+
+#include <cstring>
+#include <filesystem>
+#include <new>
+
+using dbk::EngineTable;
+using dbk::HandleRegistry;
+
+namespace {
+
+// Runs call on an open table and records its status for TableError; 2016 when not open.
+template <class Call>
+int32_t onTable(DBKHANDLE handle, Call &&call) {
+    std::lock_guard guard(HandleRegistry::instance().lock());
+    dbk::TableSlot *slot = HandleRegistry::instance().table(handle);
+    if (!slot) return DBK_TABLE_CLOSED;
+    try {
+        slot->status = call(*slot->table);
+    } catch (const std::bad_alloc &) {
+        slot->status = DBK_OUT_OF_MEMORY;
+    }
+    return slot->status;
+}
+
+bool validKey(const char *key, int32_t length) { return key && length > 0 && length <= 254; }
+
+}  // namespace
+
+extern "C" {
+
+int32_t TableError(DBKHANDLE table) {
+    std::lock_guard guard(HandleRegistry::instance().lock());
+    dbk::TableSlot *slot = HandleRegistry::instance().table(table);
+    if (!slot) return DBK_TABLE_CLOSED;
+    const int status = slot->status;
+    slot->status = DBK_OK;
+    return status;
+}
+
+int32_t OpenIndex(DBKHANDLE table, const char *path) {
+    int number = 0;
+    onTable(table, [&](EngineTable &t) {
+        return path ? t.openIndex(std::filesystem::path(path).filename(), number) : static_cast<int>(DBK_BAD_ARGUMENT);
+    });
+    return number;
+}
+
+int32_t CreateIndex(DBKHANDLE table, const char *path, const char *keyField, int32_t unique) {
+    int number = 0;
+    onTable(table, [&](EngineTable &t) {
+        if (!path || !keyField) return static_cast<int>(DBK_BAD_ARGUMENT);
+        return t.createIndex(std::filesystem::path(path).filename(), keyField, unique != 0, number);
+    });
+    return number;
+}
+
+int32_t SelectIndex(DBKHANDLE table, int32_t index) {
+    return onTable(table, [&](EngineTable &t) { return t.selectIndex(index); });
+}
+
+int32_t AppendRecord(DBKHANDLE table, const char *buffer) {
+    return onTable(table, [&](EngineTable &t) { return buffer ? t.append(buffer) : static_cast<int>(DBK_BAD_ARGUMENT); });
+}
+
+int32_t GoLast(DBKHANDLE table) {
+    return onTable(table, [&](EngineTable &t) { return t.goLast(); });
+}
+
+int32_t ReadCurrent(DBKHANDLE table, char *buffer) {
+    return onTable(table, [&](EngineTable &t) { return buffer ? t.readCurrent(buffer) : static_cast<int>(DBK_BAD_ARGUMENT); });
+}
+
+int32_t ReadNext(DBKHANDLE table, int32_t, char *buffer) {
+    const int status = onTable(table, [&](EngineTable &t) { return buffer ? t.readNext(buffer) : static_cast<int>(DBK_BAD_ARGUMENT); });
+    return status == DBK_OK ? 1 : 0;
+}
+
+int32_t FindByKey(DBKHANDLE table, const char *key, int32_t keyLength, char *buffer, int32_t) {
+    const int status = onTable(table, [&](EngineTable &t) {
+        return validKey(key, keyLength) ? t.findByKey(std::string(key, strnlen(key, keyLength)), buffer)
+                                        : static_cast<int>(DBK_BAD_ARGUMENT);
+    });
+    return status == DBK_OK ? 1 : 0;
+}
+
+int32_t UpdateByKey(DBKHANDLE table, const char *key, int32_t keyLength, const char *buffer) {
+    return onTable(table, [&](EngineTable &t) {
+        return validKey(key, keyLength) && buffer ? t.updateByKey(std::string(key, strnlen(key, keyLength)), buffer)
+                                                  : static_cast<int>(DBK_BAD_ARGUMENT);
+    });
+}
+
+int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all) {
+    return onTable(table, [&](EngineTable &t) {
+        return validKey(key, keyLength) ? t.deleteByKey(std::string(key, strnlen(key, keyLength)), all != 0)
+                                        : static_cast<int>(DBK_BAD_ARGUMENT);
+    });
+}
+
+int32_t SetFilter(DBKHANDLE table, const char *condition) {
+    return onTable(table, [&](EngineTable &t) { return t.setFilter(condition); });
+}
+
+int32_t CountFiltered(DBKHANDLE table) {
+    std::int64_t matching = -1;
+    onTable(table, [&](EngineTable &t) { return t.count(matching); });
+    return static_cast<int32_t>(matching);
+}
+
+int32_t SetKeyCondition(DBKHANDLE table, const char *condition) {
+    std::int64_t matching = -1;
+    onTable(table, [&](EngineTable &t) {
+        const int status = t.setKeyCondition(condition);
+        return status == DBK_OK ? t.count(matching) : status;
+    });
+    return static_cast<int32_t>(matching);
+}
+
+int32_t FieldCount(DBKHANDLE table) {
+    int count = -1;
+    onTable(table, [&](EngineTable &t) { count = static_cast<int>(t.layout().fields().size()); return 0; });
+    return count;
+}
+
+int32_t FieldInfo(DBKHANDLE table, int32_t number, DbkFieldDef *field) {
+    return onTable(table, [&](EngineTable &t) {
+        const auto &fields = t.layout().fields();
+        if (!field || number < 1 || number > static_cast<int32_t>(fields.size())) return static_cast<int>(DBK_BAD_ARGUMENT);
+        const dbk::Field &found = fields[number - 1];
+        std::memset(field, 0, sizeof *field);
+        std::memcpy(field->name, found.name.data(), found.name.size());
+        field->type = found.type;
+        field->width = static_cast<int16_t>(found.width);
+        field->decimals = static_cast<int16_t>(found.decimals);
+        return 0;
+    });
+}
+
+int32_t RecordLength(DBKHANDLE table) {
+    int length = -1;
+    onTable(table, [&](EngineTable &t) { length = t.layout().recordLength(); return 0; });
+    return length;
+}
+
+int32_t CopyRecords(DBKHANDLE source, DBKHANDLE destination) {
+    std::lock_guard guard(HandleRegistry::instance().lock());
+    dbk::TableSlot *from = HandleRegistry::instance().table(source);
+    if (!from) return DBK_TABLE_CLOSED;
+    return onTable(destination, [&](EngineTable &to) { return from->table->copyTo(to); });
+}
+
+int32_t MemoWrite(DBKHANDLE table, const char *field, const void *bytes, int32_t length) {
+    const int status = onTable(table, [&](EngineTable &t) {
+        return t.memoWrite(field, static_cast<const std::uint8_t *>(bytes), length);
+    });
+    return status == DBK_OK ? length : 0;
+}
+
+int32_t MemoRead(DBKHANDLE table, const char *field, void *buffer, int32_t length) {
+    std::int64_t delivered = 0;
+    onTable(table, [&](EngineTable &t) {
+        return t.memoRead(field, static_cast<std::uint8_t *>(buffer), length, delivered);
+    });
+    return static_cast<int32_t>(delivered);
+}
+
+}  // extern "C"

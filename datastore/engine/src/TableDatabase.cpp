@@ -1,0 +1,160 @@
+#include "TableDatabase.h"
+
+#include "EngineStatus.h"
+#include "FieldText.h"
+#include "Statement.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dbk {
+namespace {
+
+constexpr int kApplicationId = 0x44424B31;  // "DBK1": marks a file as one of our tables
+constexpr int kBusyTimeoutMs = 2000;        // how long a call waits for another process
+
+const char *columnType(char fieldType) {
+    switch (fieldType) {
+    case 'I': return "INTEGER";
+    case 'N': return "REAL";
+    case 'B': return "BLOB";
+    default: return "TEXT";
+    }
+}
+
+std::string createRecordsSql(const FieldLayout &layout) {
+    std::string sql = "CREATE TABLE records(rowid INTEGER PRIMARY KEY";
+    for (const Field &field : layout.fields()) sql += ", " + quoted(field.name) + " " + columnType(field.type);
+    return sql + ")";
+}
+
+int singleInteger(sqlite3 *db, const std::string &sql, std::int64_t &value) {
+    Statement statement(db, sql);
+    if (!statement.step()) return statusFromSqlite(statement.result() == SQLITE_DONE ? SQLITE_CORRUPT : statement.result());
+    value = statement.integer(0);
+    return DBK_OK;
+}
+
+}  // namespace
+
+TableDatabase::~TableDatabase() { sqlite3_close_v2(db_); }
+
+int TableDatabase::openConnection(const std::string &path, int flags, sqlite3 *&db) {
+    db = nullptr;
+    const int result = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (result != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        db = nullptr;
+        return statusFromSqlite(result);
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 0);
+    return DBK_OK;
+}
+
+int TableDatabase::writeSchema(sqlite3 *db, const FieldLayout &layout) {
+    const std::string sql = "BEGIN IMMEDIATE; PRAGMA application_id = " + std::to_string(kApplicationId) +
+        "; CREATE TABLE dbk_fields(position INTEGER PRIMARY KEY, name TEXT NOT NULL, type TEXT NOT NULL,"
+        " width INTEGER NOT NULL, decimals INTEGER NOT NULL);"
+        " CREATE TABLE dbk_indexes(file TEXT PRIMARY KEY, field TEXT NOT NULL, is_unique INTEGER NOT NULL); " +
+        createRecordsSql(layout) + ";";
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return statusFromSqlite(sqlite3_errcode(db));
+    for (std::size_t i = 0; i < layout.fields().size(); ++i) {
+        const Field &field = layout.fields()[i];
+        Statement insert(db, "INSERT INTO dbk_fields VALUES(?, ?, ?, ?, ?)");
+        insert.bind(1, static_cast<std::int64_t>(i + 1));
+        insert.bind(2, field.name);
+        insert.bind(3, std::string(1, field.type));
+        insert.bind(4, static_cast<std::int64_t>(field.width));
+        insert.bind(5, static_cast<std::int64_t>(field.decimals));
+        if (!insert.run()) return statusFromSqlite(insert.result());
+    }
+    const int result = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return statusFromSqlite(result);
+}
+
+int TableDatabase::create(const std::string &path, const FieldLayout &layout,
+                          std::unique_ptr<TableDatabase> &table) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0) return DBK_EXISTS;
+    sqlite3 *db = nullptr;
+    int status = openConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db);
+    if (status == DBK_OK) status = writeSchema(db, layout);
+    if (status != DBK_OK) {
+        sqlite3_close_v2(db);
+        unlink(path.c_str());  // the file is ours and holds no table: leave nothing half-made
+        unlink((path + "-journal").c_str());
+        return status;
+    }
+    table.reset(new TableDatabase(db, layout));
+    return DBK_OK;
+}
+
+int TableDatabase::loadLayout(sqlite3 *db, FieldLayout &layout) {
+    std::int64_t id = 0;
+    int status = singleInteger(db, "PRAGMA application_id", id);
+    if (status != DBK_OK) return status;
+    if (id != kApplicationId) return DBK_DAMAGED;
+    Statement check(db, "PRAGMA quick_check");
+    if (!check.step()) return check.result() == SQLITE_DONE ? DBK_DAMAGED : statusFromSqlite(check.result());
+    if (check.text(0) != "ok") return DBK_DAMAGED;
+    std::vector<Field> fields;
+    Statement read(db, "SELECT name, type, width, decimals FROM dbk_fields ORDER BY position");
+    while (read.step()) {
+        const std::string type = read.text(1);
+        Field field{read.text(0), type.empty() ? '\0' : type[0], static_cast<int>(read.integer(2)),
+                    static_cast<int>(read.integer(3))};
+        if (!isValidField(field)) return DBK_DAMAGED;
+        fields.push_back(field);
+    }
+    if (read.result() != SQLITE_DONE) return statusFromSqlite(read.result());
+    if (fields.empty()) return DBK_DAMAGED;
+    layout = FieldLayout(std::move(fields));
+    return DBK_OK;
+}
+
+int TableDatabase::open(const std::string &path, std::unique_ptr<TableDatabase> &table) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return DBK_NOT_FOUND;
+    if (!S_ISREG(info.st_mode) || info.st_size == 0) return DBK_DAMAGED;
+    sqlite3 *db = nullptr;
+    int status = openConnection(path, SQLITE_OPEN_READWRITE, db);
+    FieldLayout layout({});
+    if (status == DBK_OK) status = loadLayout(db, layout);
+    if (status != DBK_OK) {
+        sqlite3_close_v2(db);
+        return status;
+    }
+    table.reset(new TableDatabase(db, std::move(layout)));
+    return DBK_OK;
+}
+
+int TableDatabase::execute(const std::string &sql) {
+    return statusFromSqlite(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr));
+}
+
+int TableDatabase::lastStatus() const { return statusFromSqlite(sqlite3_errcode(db_)); }
+
+int TableDatabase::indexField(const std::string &file) {
+    Statement find(db_, "SELECT field FROM dbk_indexes WHERE file = ?");
+    find.bind(1, file);
+    return find.step() ? layout_.find(find.text(0)) : -1;
+}
+
+int TableDatabase::addIndex(const std::string &file, int field, bool unique) {
+    const std::string name = quoted(layout_.fields()[field].name);
+    const std::string sql = std::string("BEGIN IMMEDIATE; CREATE ") + (unique ? "UNIQUE " : "") +
+        "INDEX " + quoted("index " + file) + " ON records(" + name + ");";
+    int status = execute(sql);
+    if (status == DBK_OK) {
+        Statement insert(db_, "INSERT INTO dbk_indexes VALUES(?, ?, ?)");
+        insert.bind(1, file);
+        insert.bind(2, layout_.fields()[field].name);
+        insert.bind(3, static_cast<std::int64_t>(unique));
+        status = insert.run() ? execute("COMMIT") : statusFromSqlite(insert.result());
+    }
+    if (status != DBK_OK) execute("ROLLBACK");
+    return status;
+}
+
+}  // namespace dbk
