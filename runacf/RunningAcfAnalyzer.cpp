@@ -1,0 +1,87 @@
+#include "phonomir/RunningAcfAnalyzer.h"
+
+#include "phonomir/RunningAcfSizes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace phonomir {
+
+bool RunningAcfAnalyzer::Begin(const RunningAcfParameters& parameters) {
+    End();
+    parameters_ = parameters;
+    if (parameters_.channels != 1 && parameters_.channels != 2) return false;
+    parameters_.analysedChannel = parameters_.channels == 1 ? 0 : std::clamp(parameters_.analysedChannel, 0, 1);
+    frameLength_ = acfFrameLength(parameters_.sampleRate, parameters_.integrationTime);
+    const int fftSize = acfFftSize(frameLength_);
+    stepFrames_ = acfStepFrames(parameters_.sampleRate, parameters_.runningStep);
+    if (fftSize == 0) return false;
+    fftSize_ = fftSize;
+    if (allocate()) return true;
+    End();
+    return false;
+}
+
+bool RunningAcfAnalyzer::allocate() {
+    try {
+        ring_.assign(frameLength_, 0);
+        re_.assign(fftSize_, 0.0f);
+        im_.assign(fftSize_, 0.0f);
+        weight_.assign(fftSize_, 0.0f);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BuildWeightingCurve(weight_.data(), fftSize_, decimatedRate(), parameters_.weighting, 20);
+    restartRing();
+    // Builds the engine's tables for M now, so that no frame allocates.
+    return fft_.forwardFft(fftSize_, re_.data(), im_.data()) == 0;
+}
+
+void RunningAcfAnalyzer::End() {
+    ring_ = {};
+    re_ = {};
+    im_ = {};
+    weight_ = {};
+    fft_.releaseFft();
+    frameLength_ = fftSize_ = 0;
+    stepFrames_ = 0;
+}
+
+void RunningAcfAnalyzer::restartRing() {
+    std::fill(ring_.begin(), ring_.end(), std::int16_t{0});
+    ringPos_ = 0;
+    ringFull_ = false;
+}
+
+void RunningAcfAnalyzer::Feed(std::span<const std::int16_t> block, int count) {
+    if (!begun()) return;
+    appendDecimated(block, count);
+    if (ringFull_) computeFrame();
+}
+
+void RunningAcfAnalyzer::appendDecimated(std::span<const std::int16_t> block, int count) {
+    const std::size_t stride = static_cast<std::size_t>(parameters_.channels) * kAcfDecimation;
+    std::size_t index = static_cast<std::size_t>(parameters_.analysedChannel);
+    for (int k = 0; k < count && index < block.size(); ++k, index += stride) {
+        ring_[ringPos_] = block[index];
+        if (++ringPos_ == frameLength_) {
+            ringPos_ = 0;
+            ringFull_ = true;
+        }
+    }
+}
+
+void RunningAcfAnalyzer::Recompute(std::span<const std::int16_t> recording) {
+    if (!begun()) return;
+    sink_.resetFrames();
+    restartRing();
+    BuildWeightingCurve(weight_.data(), fftSize_, decimatedRate(), parameters_.weighting, 20);
+    if (stepFrames_ < 1) return;
+    const std::size_t blockValues = static_cast<std::size_t>(parameters_.channels * stepFrames_);
+    const int decimatedPerBlock = static_cast<int>(stepFrames_ / kAcfDecimation);
+    for (std::size_t start = 0; recording.size() - start >= blockValues; start += blockValues)
+        Feed(recording.subspan(start, blockValues), decimatedPerBlock);
+}
+
+}  // namespace phonomir
