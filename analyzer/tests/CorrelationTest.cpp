@@ -24,7 +24,9 @@ TEST(Correlation, IdenticalChannelsGiveACrossCorrelationOfOneAtLagZero) {
     ASSERT_EQ(ccf.size(), 2u * 409);
     EXPECT_NEAR(ccf[409], 1.0, 1e-5);  // lag 0 sits after the 409 negative lags
     for (std::size_t k = 0; k < ccf.size(); ++k) {
-        if (k != 409) ASSERT_LT(ccf[k], 0.3) << k;
+        if (k != 409) {
+            ASSERT_LT(ccf[k], 0.3) << k;
+        }
     }
 }
 
