@@ -1,0 +1,112 @@
+// The data directory: its nine tables are created with their indexes on first open, found
+// again on the next, and are plain SQLite databases.
+#include "RecordingSink.h"
+
+#include "phonomir/TableCatalog.h"
+#include "phonomir/TableFile.h"
+
+#include "dbkengine.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+using namespace phonomir;
+
+namespace {
+
+struct NamedTable {
+    const TableLayout &(*layout)();
+    int recordLength;  // required record length from the table list, 0 where none is given
+    int fieldCount;
+};
+
+const NamedTable kTables[] = {
+    {folderTable, 196, 8},       {impulseTable, 205, 16}, {acfTable, 186, 10},
+    {noiseTable, 78, 15},        {acParameterTable, 2762, 357}, {acfFactorTable, 23, 6},
+    {filterTable, 0, 9},         {micCalTable, 515, 48}, {presetTable, 45, 8},
+};
+
+std::string runSqlite(const std::string &file, const std::string &sql) {
+    const std::string command = "sqlite3 '" + file + "' \"" + sql + "\" 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string output;
+    char chunk[256];
+    while (pipe && fgets(chunk, sizeof chunk, pipe.get())) output += chunk;
+    return output;
+}
+
+}  // namespace
+
+TEST_F(DataStoreTest, FieldListsHaveTheTabulatedCountsAndRecordLengths) {
+    for (const NamedTable &table : kTables) {
+        SCOPED_TRACE(table.layout().file);
+        EXPECT_EQ(static_cast<int>(table.layout().fields.size()), table.fieldCount);
+        if (table.recordLength) {
+            EXPECT_EQ(table.layout().recordLength(), table.recordLength);
+        }
+    }
+    EXPECT_EQ(filterTable().recordLength(), 8 + 30 + 100 + 6 + 8 + 8 + 3 + 1 + 1);
+    EXPECT_EQ(acParameterTable().fields[17].name, "FREQ0");
+    EXPECT_EQ(acParameterTable().fields[356].name, "WIACC33");
+    EXPECT_EQ(micCalTable().fields[8].name, "FREQ01");
+    EXPECT_EQ(micCalTable().fields[47].name, "LEVEL20");
+    EXPECT_EQ(acfFactorTable().fields[4].name, "ACFCOND2");
+}
+
+TEST_F(DataStoreTest, FirstOpenCreatesEveryTableAndSecondOpenFindsIt) {
+    for (const NamedTable &table : kTables) {
+        TableFile file(connection, table.layout(), sink);
+        ASSERT_TRUE(file.open()) << table.layout().file;
+        EXPECT_EQ(RecordLength(file.handle()), table.layout().recordLength());
+        EXPECT_EQ(file.indexNumber(static_cast<int>(table.layout().indexes.size())),
+                  static_cast<int>(table.layout().indexes.size()));
+    }
+    for (const NamedTable &table : kTables) {
+        EXPECT_TRUE(std::filesystem::exists(dataFile(table.layout().file)));
+        TableFile file(connection, table.layout(), sink);
+        ASSERT_TRUE(file.open());
+    }
+    EXPECT_TRUE(sink.errors.empty());
+    EXPECT_TRUE(sink.questions.empty());
+}
+
+TEST_F(DataStoreTest, TablesAreReadableWithTheSqliteShell) {
+    if (std::system("command -v sqlite3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "sqlite3 not installed";
+    TableFile folders(connection, folderTable(), sink);
+    ASSERT_TRUE(folders.open());
+    ASSERT_TRUE(folders.append({7, std::string("A"), std::string("hall"), std::string(""), std::string("20240131"),
+                                std::string("t"), std::string("c"), 1.25}));
+    folders.close();
+    EXPECT_EQ(runSqlite(dataFile("FOLDER.DBF"), "SELECT FOLDERID, TYPE, NAME, SCALE FROM records"), "7|A|hall|1.25\n");
+    EXPECT_EQ(runSqlite(dataFile("FOLDER.DBF"), "SELECT file FROM dbk_indexes"), "FOLDER1.EDX\n");
+}
+
+TEST_F(DataStoreTest, DamagedTableFileIsReportedAndLeftInPlace) {
+    { std::FILE *f = std::fopen(dataFile("PRESET.DBF").c_str(), "w"); std::fclose(f); }  // zero length
+    TableFile presets(connection, presetTable(), sink);
+    EXPECT_FALSE(presets.open());
+    EXPECT_FALSE(presets.isOpen());
+    ASSERT_EQ(sink.errors.size(), 1u);
+    EXPECT_EQ(sink.errors[0].text, "Can't open preset file. (Error=3002)");
+    EXPECT_EQ(std::filesystem::file_size(dataFile("PRESET.DBF")), 0u);
+}
+
+TEST_F(DataStoreTest, ClosedConnectionGives2015) {
+    connection.close();
+    TableFile folders(connection, folderTable(), sink);
+    EXPECT_FALSE(folders.open());
+    EXPECT_EQ(folders.lastError(), 2015);
+    ASSERT_EQ(sink.errors.size(), 1u);
+    EXPECT_EQ(sink.errors[0].text, "Can't open folder. (Error=2015)");
+    std::int32_t id = 0;
+    EXPECT_FALSE(folders.nextId(id));
+}
+
+TEST_F(DataStoreTest, ClosedTableGives2016) {
+    TableFile folders(connection, folderTable(), sink);
+    std::int32_t id = 0;
+    EXPECT_FALSE(folders.nextId(id));
+    EXPECT_EQ(folders.lastError(), 2016);
+    EXPECT_EQ(sink.errors.at(0).text, "Can't read folder. (Error=2016)");
+}

@@ -1,0 +1,38 @@
+// Test double of the message sink: records every message and answers questions as told.
+#pragma once
+
+#include "phonomir/DataConnection.h"
+#include "phonomir/MessageSink.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+struct RecordingSink : phonomir::MessageSink {
+    struct Shown {
+        int id;
+        std::string text;
+    };
+    std::vector<Shown> errors;
+    std::vector<int> questions;
+    bool answer = true;  // OK
+
+    void showError(int id, const std::string &text) override { errors.push_back({id, text}); }
+    bool askOkCancel(int id, const std::string &) override {
+        questions.push_back(id);
+        return answer;
+    }
+};
+
+// A fresh current directory per test with the connection open on its DATA directory.
+class DataStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string dataFile(const std::string &name) const { return root + "/DATA/" + name; }
+
+    std::string root;
+    phonomir::DataConnection connection;
+    RecordingSink sink;
+};
