@@ -180,6 +180,25 @@ TEST(RunningAcfAnalyzer, FiveSecondsAtOneSecondFramesAndHalfSecondStepsGiveNineF
     EXPECT_EQ(sink.frames.size(), 9u);
 }
 
+TEST(RunningAcfAnalyzer, ConstantOffsetOnWholePeriodsChangesNothingBecauseDcIsRemoved) {
+    // 50 Hz at fs' = 800 Hz: 16 decimated samples per period, 32 whole periods in n = M = 512,
+    // so the offset lands in the DC bin alone.
+    std::vector<std::int16_t> plain(10240), offset(10240);
+    for (int f = 0; f < 10240; ++f) {
+        const double sine = 8000 * std::sin(2 * std::numbers::pi * 50 * f / 8000.0);
+        plain[f] = static_cast<std::int16_t>(std::lround(sine));
+        offset[f] = static_cast<std::int16_t>(std::lround(sine + 12000));
+    }
+    RecordingSink plainSink, offsetSink;
+    RunningAcfAnalyzer plainAcf(plainSink), offsetAcf(offsetSink);
+    ASSERT_TRUE(plainAcf.Begin(flat8k(0.64, 0.64)));
+    ASSERT_TRUE(offsetAcf.Begin(flat8k(0.64, 0.64)));
+    plainAcf.Recompute(plain);
+    offsetAcf.Recompute(offset);
+    ASSERT_EQ(plainSink.frames.size(), 2u);
+    for (int j = 0; j < 512; ++j) ASSERT_NEAR(offsetSink.frames[1][j], plainSink.frames[1][j], 2e-3) << j;
+}
+
 TEST(RunningAcfAnalyzer, SilentFrameIsDeliveredAsOneThenZeros) {
     RecordingSink sink;
     RunningAcfAnalyzer acf(sink);

@@ -8,16 +8,6 @@
 
 using namespace phonomir;
 
-TEST(OscilloscopeSettings, DefaultsOfANewSettingsFile) {
-    const OscilloscopeSettings s;
-    EXPECT_EQ(s.sampleRateIndex, 1);
-    EXPECT_EQ(s.autoRange, 1);
-    EXPECT_EQ(s.sweepTimeIndex, 9);
-    EXPECT_EQ(s.relative, 1);
-    EXPECT_EQ(s.autoTrigger, 1);
-    EXPECT_EQ(s.xyMode, 0);
-}
-
 TEST(OscilloscopeSettings, FieldsLieAtFourByteStepsInRecordOrderAndRoundTrip) {
     std::array<std::uint8_t, 92> bytes{};
     for (int k = 0; k < 23; ++k) bytes[4 * k] = static_cast<std::uint8_t>(k + 1);
