@@ -8,6 +8,7 @@
 namespace phonomir {
 
 int AutoRange::update(int peak, int exponent) {
+    exponent = std::clamp(exponent, 0, OscilloscopeSettings::kMaxGainExponent);
     const int unitsPerDiv = 1 << exponent;
     if (peak > 4 * unitsPerDiv) {
         if (++counter_ > 9) return std::min(exponent + 1, OscilloscopeSettings::kMaxGainExponent);

@@ -21,14 +21,14 @@ TraceGeometry TraceGeometry::forClientArea(int width, int height) {
 PixelPoint TraceGeometry::timeTracePoint(int k, double triggerFraction, int sweepSamples,
                                          int sample, int position, int unitsPerDiv) const {
     const int x = left + static_cast<int>(gridWidth * (k + triggerFraction) / std::max(1, sweepSamples));
-    const int y = centerY - position * gridHeight / 100 - sample * divPx / unitsPerDiv;
+    const int y = centerY - position * gridHeight / 100 - sample * divPx / std::max(1, unitsPerDiv);
     return {x, y};
 }
 
 PixelPoint TraceGeometry::xyPoint(int leftSample, int rightSample, int positionLeft,
                                   int positionRight, int unitsPerDivLeft, int unitsPerDivRight) const {
-    const int x = centerX + positionLeft * gridHeight / 100 + leftSample * divPx / unitsPerDivLeft;
-    const int y = centerY - positionRight * gridHeight / 100 - rightSample * divPx / unitsPerDivRight;
+    const int x = centerX + positionLeft * gridHeight / 100 + leftSample * divPx / std::max(1, unitsPerDivLeft);
+    const int y = centerY - positionRight * gridHeight / 100 - rightSample * divPx / std::max(1, unitsPerDivRight);
     return {x, y};
 }
 

@@ -37,6 +37,7 @@ struct TraceGeometry {
     static TraceGeometry forClientArea(int width, int height);
 
     // Point of sweep index k (-1 .. sweepSamples) of a channel with sample s (sample units).
+    // A units-per-division or sweep length below 1 is taken as 1.
     // position: screen percent, -50..50; unitsPerDiv 1..32768; sweepSamples >= 1.
     PixelPoint timeTracePoint(int k, double triggerFraction, int sweepSamples, int sample,
                               int position, int unitsPerDiv) const;
