@@ -1,0 +1,23 @@
+// Progress of a long batch run, shown on stderr only when it is a terminal and the run has
+// taken more than a second; at most five updates a second.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace phonomir::cli {
+
+class Progress {
+public:
+    explicit Progress(std::string what);
+    ~Progress();
+    void update(double fraction);
+
+private:
+    std::string what_;
+    bool enabled_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point start_, last_;
+};
+
+}  // namespace phonomir::cli

@@ -1,0 +1,96 @@
+#include "WaveData.h"
+
+#include "CommandLine.h"
+
+#include "avstore32.h"
+#include "phonomir/ByteCodec.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <span>
+
+namespace phonomir::cli {
+namespace {
+
+struct BlockDeleter {
+    void operator()(MMMemBlock* block) const { MMMemFree(block); }
+};
+using Block = std::unique_ptr<MMMemBlock, BlockDeleter>;
+
+constexpr std::size_t kHeadBytes = 12;
+
+std::string describeStatus(std::uint32_t status) {
+    switch (status & 0xFFFF) {
+        case MM_NOT_WAVE_FILE_NAME: return "the name does not end in .wav";
+        case MM_FILE_ERROR: return "cannot read or write the file, or it is cut short";
+        case MM_OUT_OF_MEMORY: return "out of memory";
+        case MM_NOT_PCM_WAVE: return "not a RIFF/WAVE file with PCM data";
+        default: return "media store status " + std::to_string(status & 0xFFFF);
+    }
+}
+
+}  // namespace
+
+std::int64_t WaveData::frames() const {
+    const int bytesPerFrame = channels * (bitsPerSample / 8);
+    return bytesPerFrame > 0 ? dataBytes / bytesPerFrame : 0;
+}
+
+WaveData readWaveFile(const std::string& path) {
+    if (!std::ifstream(path, std::ios::binary)) throw CliError(path + ": " + std::strerror(errno));
+    MMHANDLE raw = nullptr;
+    const std::uint32_t status = MMWaveReadFile(&raw, path.c_str());
+    Block block(raw);
+    if ((status & 0xFFFF) != 0 || !block) throw CliError(path + ": " + describeStatus(status));
+    const auto* bytes = static_cast<const std::uint8_t*>(MMMemLock(block.get()));
+    const std::size_t size = MMMemSize(block.get());
+    if (!bytes || size < kHeadBytes) throw CliError(path + ": cannot read the wave block");
+    const LittleEndianReader head(std::span<const std::uint8_t>(bytes, kHeadBytes));
+    WaveData wave;
+    wave.channels = head.int16(0);
+    wave.bitsPerSample = head.int16(2);
+    wave.sampleRate = head.int32(4);
+    wave.dataBytes = std::min<std::uint32_t>(head.uint32(8), static_cast<std::uint32_t>(size - kHeadBytes));
+    if (wave.bitsPerSample == 16 && wave.channels > 0) {
+        const std::size_t frameBytes = 2 * static_cast<std::size_t>(wave.channels);
+        wave.samples.resize(wave.dataBytes / frameBytes * wave.channels);
+        for (std::size_t i = 0; i < wave.samples.size(); ++i)
+            wave.samples[i] = static_cast<std::int16_t>(bytes[kHeadBytes + 2 * i] | (bytes[kHeadBytes + 2 * i + 1] << 8));
+    }
+    MMMemUnlock(block.get());
+    return wave;
+}
+
+WaveData readAnalysableWave(const std::string& path) {
+    WaveData wave = readWaveFile(path);
+    if (wave.bitsPerSample != 16)
+        throw CliError(path + ": " + std::to_string(wave.bitsPerSample) + "-bit samples; only 16-bit PCM can be analysed");
+    if (wave.channels != 1 && wave.channels != 2)
+        throw CliError(path + ": " + std::to_string(wave.channels) + " channels; only one or two can be analysed");
+    if (wave.sampleRate <= 0) throw CliError(path + ": the sampling rate is 0");
+    return wave;
+}
+
+void writeWaveFile(const std::string& path, int channels, int sampleRate, const std::vector<std::int16_t>& samples) {
+    const std::size_t dataBytes = samples.size() * 2;
+    if (dataBytes > 0xFFFFFFFFu - 36) throw CliError(path + ": too long for a WAV file");
+    Block block(MMMemAlloc(kHeadBytes + dataBytes));
+    auto* bytes = block ? static_cast<std::uint8_t*>(MMMemLock(block.get())) : nullptr;
+    if (!bytes) throw CliError("out of memory");
+    LittleEndianWriter head(std::span<std::uint8_t>(bytes, kHeadBytes));
+    head.putInt16(0, static_cast<std::int16_t>(channels));
+    head.putInt16(2, 16);
+    head.putInt32(4, sampleRate);
+    head.putUint32(8, static_cast<std::uint32_t>(dataBytes));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        bytes[kHeadBytes + 2 * i] = static_cast<std::uint8_t>(samples[i] & 0xFF);
+        bytes[kHeadBytes + 2 * i + 1] = static_cast<std::uint8_t>((samples[i] >> 8) & 0xFF);
+    }
+    MMMemUnlock(block.get());
+    const std::uint32_t status = MMWaveWriteFile(block.get(), path.c_str());
+    if ((status & 0xFFFF) != 0) throw CliError(path + ": " + describeStatus(status));
+}
+
+}  // namespace phonomir::cli

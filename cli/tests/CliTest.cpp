@@ -1,0 +1,192 @@
+#include "../Commands.h"
+#include "../WaveData.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+
+using namespace phonomir::cli;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = runCommandLine(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("phonomir-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    // Lines of CSV output split into cells.
+    static std::vector<std::vector<std::string>> rows(const std::string& csv) {
+        std::vector<std::vector<std::string>> table;
+        std::istringstream lines(csv);
+        for (std::string line; std::getline(lines, line);) {
+            std::vector<std::string> cells;
+            std::istringstream cellStream(line);
+            for (std::string cell; std::getline(cellStream, cell, ',');) cells.push_back(cell);
+            if (!line.empty() && line.back() == ',') cells.push_back("");
+            table.push_back(cells);
+        }
+        return table;
+    }
+
+    std::filesystem::path dir_;
+};
+
+std::vector<std::int16_t> fullScaleSine(int bin, int n, int frames) {
+    std::vector<std::int16_t> samples(frames);
+    for (int i = 0; i < frames; ++i)
+        samples[i] = static_cast<std::int16_t>(std::lround(32767 * std::sin(2 * std::numbers::pi * bin * i / n)));
+    return samples;
+}
+
+TEST_F(CliTest, FullScaleBinCentredSineReadsZeroDecibelsAtItsBin) {
+    // At a quarter of the rate the 16-bit samples are exact (0, 32767, 0, -32767), so the level
+    // is 0 dB to the last printed digit; elsewhere their rounding leaves a few millionths of a dB.
+    writeWaveFile(path("quarter.wav"), 1, 48000, fullScaleSine(256, 1024, 4096));
+    CliRun r = cli({"spectrum", path("quarter.wav"), "--fft", "1024", "--window", "rectangular"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto table = rows(r.out);
+    ASSERT_EQ(table.size(), 1u + 512 + 1);
+    EXPECT_EQ(table[0], (std::vector<std::string>{"frequency_hz", "level_db"}));
+    EXPECT_EQ(table[256], (std::vector<std::string>{"12000.000000", "0.000000"}));
+    EXPECT_EQ(table.back()[0], "ALL");
+    EXPECT_EQ(table.back()[1], "0.000000");
+
+    writeWaveFile(path("sine.wav"), 1, 48000, fullScaleSine(100, 1024, 4096));
+    r = cli({"spectrum", path("sine.wav"), "--fft", "1024", "--window", "rectangular"});
+    table = rows(r.out);
+    EXPECT_EQ(table[100][0], "4687.500000");
+    EXPECT_NEAR(std::stod(table[100][1]), 0.0, 1e-5);
+}
+
+TEST_F(CliTest, GeneratedToneMeasuresItsAmplitudeAndEveryBlockCanBePrinted) {
+    ASSERT_EQ(cli({"generate", "-o", path("tone.wav"), "--signal", "tone", "--frequency", "750", "--sample-rate",
+                   "48000", "--amplitude", "16384", "--seconds", "0.1"}).status, 0);
+    const CliRun info = cli({"info", path("tone.wav")});
+    EXPECT_EQ(info.out, "channels: 1\nsample_rate: 48000\nbits_per_sample: 16\nframes: 4800\nduration_s: 0.100000\n");
+    const CliRun r = cli({"spectrum", path("tone.wav"), "--fft", "1024", "--window", "rectangular", "--every"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto table = rows(r.out);
+    ASSERT_EQ(table.size(), 1u + 4 * 513);  // four whole blocks of 1024 in 4800 frames, 512 bins and ALL each
+    EXPECT_EQ(table[0][0], "block");
+    for (int block = 0; block < 4; ++block) {
+        const auto& row = table[1 + block * 513 + 15];  // bin 16 = 750 Hz
+        EXPECT_EQ(row[0], std::to_string(block));
+        EXPECT_EQ(row[1], "750.000000");
+        EXPECT_NEAR(std::stod(row[2]), 20 * std::log10(16384.0 / 32767), 2e-3);
+    }
+}
+
+TEST_F(CliTest, BandsPutAOneKilohertzToneInTheOneKilohertzBand) {
+    ASSERT_EQ(cli({"generate", "-o", path("k.wav"), "--frequency", "1000", "--sample-rate", "8000", "--seconds", "9"}).status, 0);
+    const CliRun r = cli({"bands", path("k.wav"), "--fft", "65536"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto table = rows(r.out);
+    EXPECT_EQ(table[0], (std::vector<std::string>{"band", "level_db", "held_db"}));
+    ASSERT_EQ(table.size(), 1u + 26);  // 8000 Hz: up to 4 kHz
+    EXPECT_EQ(table[20][0], "1k");
+    EXPECT_NEAR(std::stod(table[20][1]), 0.0, 0.01);
+    EXPECT_LT(std::stod(table[18][1]), -40);
+}
+
+TEST_F(CliTest, IdenticalChannelsCrossCorrelateToOneAtLagZero) {
+    ASSERT_EQ(cli({"generate", "-o", path("n.wav"), "--signal", "noise", "--mode", "inverse", "--seconds", "0.5"}).status, 0);
+    const CliRun r = cli({"correlation", path("n.wav"), "--kind", "ccf", "--fft", "4096"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto table = rows(r.out);
+    ASSERT_EQ(table.size(), 1u + 2 * 409);
+    EXPECT_EQ(table[1 + 409][0], "0.000000");
+    EXPECT_NEAR(std::stod(table[1 + 409][1]), -1.0, 1e-5);  // the right channel is the inverted left
+}
+
+TEST_F(CliTest, RunningAcfOfASinusoidFallsToItsFirstMinimumNearHalfAPeriod) {
+    ASSERT_EQ(cli({"generate", "-o", path("s.wav"), "--frequency", "100", "--sample-rate", "44100", "--seconds", "3"}).status, 0);
+    const CliRun r = cli({"acf", path("s.wav"), "--integration", "1", "--step", "0.5", "--weighting", "flat"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto table = rows(r.out);
+    ASSERT_EQ(table.size(), 1u + 5);  // (3 - 1) / 0.5 + 1 frames
+    EXPECT_EQ(table[1][0], "1");      // the first frame ends with the second half-second step
+    ASSERT_EQ(table[1].size(), 1u + 4096);  // n = 4410, M = 8192: lags 0 .. M/2 - 1
+    EXPECT_EQ(table[1][1], "1");
+    int minimum = 1;
+    for (int j = 1; j < 40; ++j)
+        if (std::stod(table[1][1 + j]) < std::stod(table[1][1 + minimum])) minimum = j;
+    EXPECT_NEAR(minimum, 22, 1);  // half of 10 ms at 4410 Hz = 22.05 lags
+    const CliRun json = cli({"acf", path("s.wav"), "--integration", "1", "--step", "0.5", "--format", "json"});
+    EXPECT_EQ(json.out.rfind("{\"decimated_rate\":4410,\"frame_length\":4410,\"fft_size\":8192,\"frames\":[", 0), 0u);
+}
+
+TEST_F(CliTest, SweepEndsBeforeTheRequestedLengthAndDualNoiseHasTwoChannels) {
+    ASSERT_EQ(cli({"generate", "-o", path("sw.wav"), "--signal", "sweep", "--from", "1000", "--to", "2000",
+                   "--octaves-per-second", "2", "--sample-rate", "8000", "--seconds", "5"}).status, 0);
+    const WaveData sweep = readWaveFile(path("sw.wav"));
+    EXPECT_NEAR(static_cast<double>(sweep.frames()), 4000, 2);  // one octave at 2 per second
+    ASSERT_EQ(cli({"generate", "-o", path("d.wav"), "--signal", "noise", "--mode", "dual", "--seconds", "1"}).status, 0);
+    EXPECT_EQ(readWaveFile(path("d.wav")).channels, 2);
+}
+
+TEST_F(CliTest, ErrorsEndWithOneLineOnStandardErrorAndStatusTwo) {
+    std::ofstream(path("bad.wav")) << "RIFF....WAVEjunk";
+    const std::vector<std::vector<std::string>> cases = {
+        {"spectrum", path("missing.wav")},
+        {"spectrum", path("bad.wav")},
+        {"spectrum", path("bad.wav"), "--fft", "1000"},
+        {"spectrum", path("bad.wav"), "--bogus"},
+        {"generate", "-o", path("x.txt"), "--seconds", "1"},
+        {"generate", "-o", path("x.wav")},
+        {"correlation", path("bad.wav")},
+        {"nonsense"},
+    };
+    for (const auto& args : cases) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_EQ(r.err.rfind("phonomir-cli: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST_F(CliTest, EightBitAndUnsupportedRateFilesAreRefusedClearly) {
+    std::vector<std::uint8_t> wav = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                                     1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0,
+                                     'd', 'a', 't', 'a', 4, 0, 0, 0, 128, 128, 128, 128};
+    std::ofstream(path("eight.wav"), std::ios::binary).write(reinterpret_cast<const char*>(wav.data()), wav.size());
+    CliRun r = cli({"spectrum", path("eight.wav")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("8-bit"), std::string::npos) << r.err;
+    EXPECT_EQ(cli({"info", path("eight.wav")}).status, 0);
+    writeWaveFile(path("odd.wav"), 1, 12345, std::vector<std::int16_t>(20000));
+    r = cli({"spectrum", path("odd.wav")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("12345"), std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, EveryCommandHasHelp) {
+    for (const char* command : {"info", "generate", "spectrum", "bands", "correlation", "acf"}) {
+        const CliRun r = cli({command, "--help"});
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_EQ(r.out.rfind("usage: phonomir-cli ", 0), 0u) << command;
+    }
+}
+
+}  // namespace
