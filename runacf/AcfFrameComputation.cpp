@@ -8,12 +8,19 @@
 namespace phonomir {
 
 void RunningAcfAnalyzer::computeFrame() {
+    if (fftSize_ >= 8)
+        computeFrameHalfSize();
+    else
+        computeFrameFullSize();
+}
+
+void RunningAcfAnalyzer::computeFrameFullSize() {
     loadRing();
     if (fft_.forwardFft(fftSize_, re_.data(), im_.data()) != 0) return;
     applyWeighting();
     replaceByPowerSpectrum();
     if (fft_.inverseFft(fftSize_, re_.data(), im_.data()) != 0) return;
-    normalise();
+    normalise(re_);
     sink_.acceptFrame({std::span<const float>(re_), decimatedRate()});
 }
 
@@ -48,15 +55,79 @@ void RunningAcfAnalyzer::replaceByPowerSpectrum() {
     std::fill(im_.begin(), im_.end(), 0.0f);
 }
 
-void RunningAcfAnalyzer::normalise() {
-    const float zeroLag = re_[0];
+void RunningAcfAnalyzer::normalise(std::vector<float>& acf) {
+    const float zeroLag = acf[0];
     if (!(zeroLag > 0.0f) || !std::isfinite(zeroLag)) {
-        std::fill(re_.begin(), re_.end(), 0.0f);  // no power: uncorrelated by convention
-        re_[0] = 1.0f;
+        std::fill(acf.begin(), acf.end(), 0.0f);  // no power: uncorrelated by convention
+        acf[0] = 1.0f;
         return;
     }
-    for (float& value : re_) value /= zeroLag;
-    re_[0] = 1.0f;
+    const float scale = 1.0f / zeroLag;
+    for (float& value : acf) value *= scale;
+    acf[0] = 1.0f;
+}
+
+// A real frame x of M points travels as z[m] = x[2m] + i x[2m+1] through an M/2-point
+// transform; its spectrum is then X[k] = E[k] + e^(-2 pi i k/M) O[k] with
+// E[k] = (Z[k] + conj Z[M/2-k]) / 2 and O[k] = (Z[k] - conj Z[M/2-k]) / 2i. The ACF comes back
+// the same way: from the real, even power spectrum P, A[k] = P[k] + P[M/2-k] and
+// B[k] = (P[k] - P[M/2-k]) e^(+2 pi i k/M) give r[2m] + i r[2m+1] = inverse(A + iB)[m].
+// Both directions are unscaled like the full transforms, so r is the same circular ACF.
+void RunningAcfAnalyzer::computeFrameHalfSize() {
+    const int half = fftSize_ / 2;
+    loadRingAsPairs();
+    if (fft_.forwardFft(half, re_.data(), im_.data()) != 0) return;
+    powerFromHalfSpectrum();
+    inverseOfEvenPower();
+    if (fft_.inverseFft(half, re_.data(), im_.data()) != 0) return;
+    for (int m = 0; m < half; ++m) {
+        phi_[2 * m] = re_[m];
+        phi_[2 * m + 1] = im_[m];
+    }
+    normalise(phi_);
+    sink_.acceptFrame({std::span<const float>(phi_), decimatedRate()});
+}
+
+// Even-indexed samples (oldest first) in re, odd ones in im, zero-padded to M/2 pairs. The
+// ring is first unrolled into phi_ (free until the frame is delivered) so both loops are plain.
+void RunningAcfAnalyzer::loadRingAsPairs() {
+    const int half = fftSize_ / 2;
+    const auto oldest = ring_.begin() + ringPos_;
+    const auto afterOldest = std::copy(oldest, ring_.end(), phi_.begin());
+    const auto afterRing = std::copy(ring_.begin(), oldest, afterOldest);
+    std::fill(afterRing, phi_.end(), 0.0f);
+    for (int m = 0; m < half; ++m) {
+        re_[m] = phi_[2 * m];
+        im_[m] = phi_[2 * m + 1];
+    }
+}
+
+// P[k] = 4 |w[k] X[k]|^2 for k = 1 .. M/2, the DC bin dropped, as the full path computes it.
+void RunningAcfAnalyzer::powerFromHalfSpectrum() {
+    const int half = fftSize_ / 2;
+    power_[0] = 0.0f;
+    for (int k = 1; k <= half; ++k) {
+        const int mirror = half - k;  // Z[M/2] is Z[0]
+        const float zr = re_[k == half ? 0 : k], zi = im_[k == half ? 0 : k];
+        const float mr = re_[mirror], mi = -im_[mirror];  // conj Z[M/2 - k]
+        const float er = 0.5f * (zr + mr), ei = 0.5f * (zi + mi);
+        const float orr = 0.5f * (zi - mi), oi = -0.5f * (zr - mr);  // (Z - conj Z') / 2i
+        const float c = cosine_[k], s = sine_[k];
+        const float xr = er + c * orr + s * oi, xi = ei + c * oi - s * orr;  // E + e^(-i theta) O
+        const float weighted = weight_[k] * weight_[k];
+        power_[k] = 4.0f * weighted * (xr * xr + xi * xi);
+    }
+}
+
+void RunningAcfAnalyzer::inverseOfEvenPower() {
+    const int half = fftSize_ / 2;
+    for (int k = 0; k < half; ++k) {
+        const float a = power_[k] + power_[half - k];
+        const float d = power_[k] - power_[half - k];
+        const float br = d * cosine_[k], bi = d * sine_[k];
+        re_[k] = a - bi;  // A + iB
+        im_[k] = br;
+    }
 }
 
 }  // namespace phonomir

@@ -29,13 +29,23 @@ bool RunningAcfAnalyzer::allocate() {
         re_.assign(fftSize_, 0.0f);
         im_.assign(fftSize_, 0.0f);
         weight_.assign(fftSize_, 0.0f);
+        phi_.assign(fftSize_, 0.0f);
+        power_.assign(fftSize_ / 2 + 1, 0.0f);
+        cosine_.resize(fftSize_ / 2 + 1);
+        sine_.resize(fftSize_ / 2 + 1);
     } catch (const std::bad_alloc&) {
         return false;
     }
     BuildWeightingCurve(weight_.data(), fftSize_, decimatedRate(), parameters_.weighting, 20);
     restartRing();
-    // Builds the engine's tables for M now, so that no frame allocates.
-    return fft_.forwardFft(fftSize_, re_.data(), im_.data()) == 0;
+    for (int k = 0; k <= fftSize_ / 2; ++k) {
+        const double angle = 2.0 * 3.14159265358979323846 * k / fftSize_;
+        cosine_[k] = static_cast<float>(std::cos(angle));
+        sine_[k] = static_cast<float>(std::sin(angle));
+    }
+    // Builds the engine's tables for the size the frames use now, so that no frame allocates.
+    const int transformSize = fftSize_ >= 8 ? fftSize_ / 2 : fftSize_;
+    return fft_.forwardFft(transformSize, re_.data(), im_.data()) == 0;
 }
 
 void RunningAcfAnalyzer::End() {
@@ -43,6 +53,10 @@ void RunningAcfAnalyzer::End() {
     re_ = {};
     im_ = {};
     weight_ = {};
+    phi_ = {};
+    power_ = {};
+    cosine_ = {};
+    sine_ = {};
     fft_.releaseFft();
     frameLength_ = fftSize_ = 0;
     stepFrames_ = 0;

@@ -62,10 +62,17 @@ private:
     void restartRing();
     void appendDecimated(std::span<const std::int16_t> block, int count);
     void computeFrame();
+    void computeFrameFullSize();
     void loadRing();
     void applyWeighting();
     void replaceByPowerSpectrum();
-    void normalise();
+    void normalise(std::vector<float>& acf);
+    // The same frame through two transforms of M/2 points (the input is real and the power
+    // spectrum real and even), about twice as fast; used from M = 8 on.
+    void computeFrameHalfSize();
+    void loadRingAsPairs();
+    void powerFromHalfSpectrum();
+    void inverseOfEvenPower();
 
     AcfFrameSink& sink_;
     RunningAcfParameters parameters_;
@@ -76,6 +83,9 @@ private:
     int ringPos_ = 0;  // next write position = oldest sample once full
     bool ringFull_ = false;
     std::vector<float> re_, im_, weight_;
+    std::vector<float> power_;              // P[0 .. M/2] of the half-size path
+    std::vector<float> cosine_, sine_;      // cos, sin(2 pi k / M), k = 0 .. M/2
+    std::vector<float> phi_;                // the delivered frame, M values
     FftEngine fft_;
 };
 
