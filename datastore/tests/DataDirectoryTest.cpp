@@ -110,3 +110,17 @@ TEST_F(DataStoreTest, ClosedTableGives2016) {
     EXPECT_EQ(folders.lastError(), 2016);
     EXPECT_EQ(sink.errors.at(0).text, "Can't read folder. (Error=2016)");
 }
+
+TEST(ProgramConnection, OpensOnDataUnderTheCurrentDirectoryAndCloses) {
+    char pattern[] = "/tmp/datastore-program-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string root = pattern;
+    ASSERT_EQ(openProgramConnection(root), 0);
+    EXPECT_TRUE(programConnection().isOpen());
+    EXPECT_EQ(programConnection().dataDirectory(), root + "/DATA");
+    EXPECT_TRUE(std::filesystem::is_directory(root + "/DATA"));
+    EXPECT_EQ(programConnection().tablePath("ACF.DBF"), root + "/DATA/ACF.DBF");
+    closeProgramConnection();
+    EXPECT_FALSE(programConnection().isOpen());
+    std::filesystem::remove_all(root);
+}
