@@ -158,8 +158,8 @@ void runFastPlan(FastPlan& plan, const std::int32_t* bitReversal, float* re, flo
     constexpr int kBlock = 2048;
     const float sign = inverse ? -1.0f : 1.0f;
     const int n = plan.n;
-    float* workRe = plan.scratchRe.data();
-    float* workIm = plan.scratchIm.data();
+    float* workRe = plan.scratchRe();
+    float* workIm = plan.scratchIm();
     firstPassRadix8(plan, bitReversal, re, im, workRe, workIm, sign);
     const std::size_t count = plan.passes.size();
     auto groupSize = [&](std::size_t p) { return (plan.passes[p].radix4 ? 4 : 2) * plan.passes[p].k; };

@@ -28,7 +28,12 @@ struct FastPlan {
     int n = 0;
     float eighthCos[4] = {}, eighthSin[4] = {};  // stage-4 twiddles j = 0..3
     std::vector<FastPass> passes;
-    std::vector<float> scratchRe, scratchIm;
+    // One allocation holds both scratch arrays; the imaginary one starts a cache line and a
+    // half past the real one so that re[i] and im[i] never compete for the same cache set.
+    std::vector<float> scratch;
+    float* scratchRe() { return scratch.data(); }
+    float* scratchIm() { return scratch.data() + n + kScratchSkew; }
+    static constexpr int kScratchSkew = 24;
     bool usable() const { return n >= 64; }
 };
 

@@ -54,9 +54,8 @@ void buildFastPlan(int n, const std::vector<float>& sine, FastPlan& plan) {
         k *= 2;
     }
     for (; k < n; k *= 4) plan.passes.push_back(makePass(n, k, true, sine));
-    plan.scratchRe.assign(n, 0.0f);
-    plan.scratchIm.assign(n, 0.0f);
     plan.n = n;
+    plan.scratch.assign(2 * static_cast<std::size_t>(n) + FastPlan::kScratchSkew, 0.0f);
 }
 
 }  // namespace phonomir::fft
