@@ -1,0 +1,73 @@
+// Test doubles for the wave layer: a client that records every notification into a shared log
+// and answers as told, and a message sink that keeps what it was asked to show.
+#pragma once
+
+#include "phonomir/MessageSink.h"
+#include "phonomir/WaveNotify.h"
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace phonomir::test {
+
+struct Notification {
+    std::string who;
+    WaveNotifyCode code;
+    bool operator==(const Notification&) const = default;
+};
+
+class RecordingClient : public WaveClient {
+public:
+    RecordingClient(std::string name, std::vector<Notification>& log) : name_(std::move(name)), log_(log) {}
+
+    long waveNotify(WaveNotifyCode code, WaveBuffer* buffer) override {
+        log_.push_back({name_, code});
+        if (code == WAVE_IN_DATA) received.emplace_back(buffer->data, buffer->data + buffer->bufferLength);
+        if (onNotify) return onNotify(code, buffer);
+        if (code == WAVE_OUT_FILL) return fill(buffer);
+        return 1;
+    }
+
+    long fill(WaveBuffer* buffer) {
+        if (fillsLeft == 0) return 0;
+        if (fillsLeft > 0) --fillsLeft;
+        std::memset(buffer->data, fillByte, buffer->bufferLength);
+        return static_cast<long>(buffer->bufferLength);
+    }
+
+    int count(WaveNotifyCode code) const {
+        int n = 0;
+        for (const auto& entry : log_) n += entry.who == name_ && entry.code == code;
+        return n;
+    }
+
+    std::function<long(WaveNotifyCode, WaveBuffer*)> onNotify;
+    int fillsLeft = -1;  // -1: always fill
+    std::uint8_t fillByte = 0;
+    std::vector<std::vector<std::uint8_t>> received;
+
+private:
+    std::string name_;
+    std::vector<Notification>& log_;
+};
+
+class MessageRecorder : public MessageSink {
+public:
+    void showMessage(const std::string& text, MessageIcon icon) override {
+        texts.push_back(text);
+        icons.push_back(icon);
+    }
+    std::vector<std::string> texts;
+    std::vector<MessageIcon> icons;
+};
+
+inline std::vector<Notification> only(const std::vector<Notification>& log, const std::string& who) {
+    std::vector<Notification> result;
+    for (const auto& entry : log)
+        if (entry.who == who) result.push_back(entry);
+    return result;
+}
+
+}  // namespace phonomir::test
