@@ -13,6 +13,14 @@ if [ "${PHONOMIR_SKIP_INSTALL:-0}" != 1 ]; then
   bash scripts/install-deps.sh
 fi
 
+# A JACK server with loopback ports for the PortAudio round-trip test (it skips without one),
+# stopped when this script ends.
+export JACK_DEFAULT_SERVER="phonomir-test-$$"
+jackd -n "$JACK_DEFAULT_SERVER" --no-realtime -L 2 -d dummy -r 48000 -p 512 >/dev/null 2>&1 &
+jack_pid=$!
+trap 'kill "$jack_pid" 2>/dev/null || true' EXIT
+jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null 2>&1 || echo "JACK server did not start; the PortAudio test will skip"
+
 echo "== build and test =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
