@@ -1,0 +1,254 @@
+#include "phonomir/MainPanel.h"
+
+#include "phonomir/AboutDialog.h"
+#include "phonomir/DecibelScaleWidget.h"
+#include "phonomir/LevelMeterWidget.h"
+#include "phonomir/OnlineUpdateLauncher.h"
+#include "phonomir/ProgramIcon.h"
+#include "phonomir/StringTable.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace phonomir {
+namespace {
+
+// The input monitor's stream: 2 channels, 44100 Hz, 16 bits, 4 buffers of 8192 bytes.
+constexpr WaveStreamParameters kMonitorStream{2, 44100, 16, 4, 8192};
+
+template <typename Widget>
+Widget* withId(Widget* widget, int id) {
+    widget->setObjectName(QStringLiteral("id%1").arg(id));
+    return widget;
+}
+
+}  // namespace
+
+MainPanel::MainPanel(PanelContext context, QWidget* parent)
+    : QDialog(parent), context_(std::move(context)), sources_(context_.mixer.inputMixer()) {
+    setWindowTitle(QStringLiteral("Phonomir"));
+    setWindowIcon(programIcon());
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(buildSourceGroup());
+    layout->addWidget(buildMonitorGroup(), 1);
+    layout->addWidget(buildButtons());
+    buildSystemMenu();
+    buildSourceList();
+    context_.mixer.muteMicrophoneAndLinePlayback();
+    inputMeter_->clear();
+    outputMeter_->clear();
+    context_.waveIn.setListener(this);
+    context_.waveOut.setListener(this);
+}
+
+MainPanel::~MainPanel() {
+    windows_.closeWindows(kAllWindows);
+    context_.waveIn.closeInput();
+    context_.waveIn.setListener(nullptr);
+    context_.waveOut.setListener(nullptr);
+}
+
+QWidget* MainPanel::control(int id) const { return findChild<QWidget*>(QStringLiteral("id%1").arg(id)); }
+
+QWidget* MainPanel::buildSourceGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Input Device"), this);
+    deviceList_ = withId(new QComboBox(group), kDeviceList);
+    volume_ = withId(new QSlider(Qt::Horizontal, group), kVolume);
+    volume_->setRange(0, 100);
+    volume_->setTickInterval(10);
+    volume_->setTickPosition(QSlider::TicksBelow);
+    volume_->setPageStep(10);
+    auto* device = new QLabel(context_.deviceDescription, group);
+    device->setObjectName(QStringLiteral("deviceInUse"));
+    device->setEnabled(false);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("Device"), group), 0, 0);
+    grid->addWidget(deviceList_, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Volume"), group), 1, 0);
+    grid->addWidget(volume_, 1, 1);
+    grid->addWidget(device, 2, 0, 1, 2);
+    connect(deviceList_, &QComboBox::activated, this, &MainPanel::sourceChosen);
+    // The panel moves the slider only with its signals blocked, so every change seen here is the user's.
+    connect(volume_, &QSlider::valueChanged, this, [this](int position) { sources_.setSliderPosition(position); });
+    return group;
+}
+
+QWidget* MainPanel::buildMonitorGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Peak Level Monitor"), this);
+    inputBox_ = withId(new QCheckBox(QStringLiteral("Input"), group), kInputBox);
+    inputMeter_ = withId(new LevelMeterWidget(group), kInputMeter);
+    outputMeter_ = withId(new LevelMeterWidget(group), kOutputMeter);
+    auto* scale = new DecibelScaleWidget(group);
+    const int inset = DecibelScaleWidget::sideMargin(scale->fontMetrics());
+    auto* grid = new QGridLayout(group);
+    auto* meters = new QVBoxLayout;
+    meters->setContentsMargins(inset, 0, inset, 0);
+    meters->addWidget(inputMeter_);
+    meters->addSpacing(6);
+    meters->addWidget(outputMeter_);
+    grid->addWidget(inputBox_, 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Output"), group), 1, 0);
+    grid->addLayout(meters, 0, 1, 2, 1);
+    grid->addWidget(scale, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("(dB)"), group), 2, 2);
+    grid->setColumnStretch(1, 1);
+    connect(inputBox_, &QCheckBox::toggled, this, &MainPanel::inputBoxToggled);
+    return group;
+}
+
+QWidget* MainPanel::buildButtons() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    auto add = [&](int id, const char* text, int row, int column, unsigned bit) {
+        auto* button = withId(new QPushButton(QString::fromUtf8(text), box), id);
+        button->setAutoDefault(false);
+        grid->addWidget(button, row, column);
+        if (bit != 0) connect(button, &QPushButton::clicked, this, [this, bit] { windows_.openWindows(bit); });
+        return button;
+    };
+    add(kSignalGenerator, "&Signal Generator", 0, 0, kSignalGeneratorBit);
+    add(kRealtimeAnalyzer, "&Realtime Analyzer", 1, 0, kRealtimeAnalyzerBit);
+    add(kOscilloscope, "&Oscilloscope", 2, 0, kOscilloscopeBit);
+    add(kImpulseResponse, "&Impulse Response", 0, 1, 0)->setEnabled(false);
+    add(kRunningAcf, "Running &ACF", 1, 1, kRunningAcfBit);
+    add(kPreset, "&Preset", 2, 1, 0);  // the Preset dialog arrives with the presets
+    QPushButton* exit = add(kExit, "E&xit", 3, 1, 0);
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    return box;
+}
+
+void MainPanel::buildSystemMenu() {
+    systemMenu_ = new QMenu(this);
+    const std::pair<int, int> items[] = {{StringId::VersionInformation, kAboutCommand},
+                                         {StringId::OnlineUpdate, kOnlineUpdateCommand}};
+    for (const auto& [stringId, command] : items) {
+        const QString text = QString::fromStdString(loadString(stringId));
+        if (text.isEmpty()) continue;
+        systemMenu_->addSeparator();
+        const int id = command;
+        systemMenu_->addAction(text, this, [this, id] { runSystemCommand(id); });
+    }
+}
+
+void MainPanel::buildSourceList() {
+    volume_->setEnabled(false);
+    sources_.build(context_.languageCode);
+    for (const InputSource& source : sources_.entries()) deviceList_->addItem(QString::fromStdString(source.name));
+    if (sources_.selectedIndex() >= 0) deviceList_->setCurrentIndex(sources_.selectedIndex());
+    showSliderOf(sources_.selectedIndex());
+    volume_->setEnabled(sources_.sliderEnabled());
+}
+
+void MainPanel::showSliderOf(int) {
+    const QSignalBlocker blocker(volume_);
+    volume_->setValue(sources_.sliderPosition());
+}
+
+void MainPanel::sourceChosen(int index) {
+    sources_.choose(index);
+    showSliderOf(index);
+}
+
+void MainPanel::selectInputSource(int index, std::uint32_t volume) {
+    if (!sources_.selectInputSource(index, volume)) return;
+    deviceList_->setCurrentIndex(index);
+    showSliderOf(index);
+}
+
+void MainPanel::setInputBox(bool checked) {
+    const QSignalBlocker blocker(inputBox_);
+    inputBox_->setChecked(checked);
+}
+
+void MainPanel::inputBoxToggled(bool checked) {
+    if (!checked) {
+        context_.waveIn.closeInput();
+        return;
+    }
+    if (context_.waveIn.openInput(context_.inputDeviceId, this, kMonitorStream, true)) {
+        context_.waveIn.startInput();
+    } else {
+        setInputBox(false);
+    }
+}
+
+long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
+    switch (code) {
+    case WAVE_OUT_OPENED:
+        return 0;
+    case WAVE_OUT_CLOSED:
+        outputMeter_->clear();
+        return 0;
+    case WAVE_OUT_FILL:
+        if (buffer) outputMeter_->showBuffer(*buffer, context_.waveOut.format());
+        return 1;
+    case WAVE_IN_OPENED:
+        setInputBox(true);
+        return 0;
+    case WAVE_IN_CLOSED:
+        inputMeter_->clear();
+        setInputBox(false);
+        return 0;
+    case WAVE_IN_DATA:
+        if (buffer) inputMeter_->showBuffer(*buffer, context_.waveIn.format());
+        return 1;
+    }
+    return 0;
+}
+
+void MainPanel::runSystemCommand(int command) {
+    if (command == kAboutCommand) {
+        AboutDialog about(this);
+        about.exec();
+    } else if (command == kOnlineUpdateCommand) {
+        runOnlineUpdate();
+    }
+}
+
+void MainPanel::runOnlineUpdate() {
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    const std::string commandLine = QCoreApplication::arguments().join(QLatin1Char(' ')).toStdString();
+    QIcon icon = windowIcon();
+    const OnlineUpdateResult result =
+        phonomir::runOnlineUpdate(updateLibrary_.toStdString(), context_.languageCode, program, commandLine, &icon);
+    if (result == OnlineUpdateResult::LibraryMissing) {
+        context_.messages.showMessage(loadString(StringId::UpdateLibraryMissing), MessageIcon::Exclamation);
+    } else if (result == OnlineUpdateResult::ExportMissing) {
+        context_.messages.showMessage(loadString(StringId::UpdateExportMissing), MessageIcon::Exclamation);
+    }
+}
+
+void MainPanel::done(int result) {
+    QDialog::done(result);
+    emit exitRequested();
+}
+
+void MainPanel::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit exitRequested();
+}
+
+void MainPanel::contextMenuEvent(QContextMenuEvent* event) { systemMenu_->exec(event->globalPos()); }
+
+void MainPanel::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (placed_ || screen() == nullptr) return;
+    placed_ = true;
+    const QRect available = screen()->geometry();
+    move(available.x() + (available.width() - frameGeometry().width()) / 2, available.y());
+}
+
+}  // namespace phonomir

@@ -1,0 +1,48 @@
+// The main panel's slots for the measurement windows, one per kind, named by PresetWindowBits.
+// Each window exists at most once: opening an existing one brings it to the front. A window
+// that deletes itself empties its slot, so the next request creates it again. UI thread only.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+namespace phonomir {
+
+enum PresetWindowBits : unsigned {
+    kSignalGeneratorBit = 1,
+    kRealtimeAnalyzerBit = 2,
+    kOscilloscopeBit = 4,
+    kImpulseResponseBit = 8,  // opens nothing
+    kRunningAcfBit = 16,
+    kAllWindows = 0xFFFF,
+};
+
+class WindowSlots : public QObject {
+    Q_OBJECT
+public:
+    // Creates a window of one kind; it shows itself. May return null (nothing to open yet).
+    using Factory = std::function<QWidget*()>;
+
+    explicit WindowSlots(QObject* parent = nullptr) : QObject(parent) {}
+
+    void setFactory(unsigned bit, Factory factory);
+    // For bits 1, 2, 4 and 16 in this order: activate the window if it exists, else create it.
+    void openWindows(unsigned bits);
+    // Destroys each existing window named by the bits.
+    void closeWindows(unsigned bits);
+    QWidget* window(unsigned bit) const;
+
+private:
+    static constexpr std::array<unsigned, 4> kKinds = {kSignalGeneratorBit, kRealtimeAnalyzerBit, kOscilloscopeBit,
+                                                       kRunningAcfBit};
+    static int slotOf(unsigned bit);
+
+    std::array<QPointer<QWidget>, 4> windows_;
+    std::array<Factory, 4> factories_;
+};
+
+}  // namespace phonomir

@@ -1,0 +1,26 @@
+// The program's string table: every user-visible text by its numeric id, in UTF-8. The ids are
+// those of the original resource script, so messages and captions are looked up, not spelled
+// out, in the code. Read-only; any thread.
+#pragma once
+
+#include <string>
+
+namespace phonomir {
+
+namespace StringId {
+inline constexpr int VersionInformation = 3001;  // system menu item: About box
+inline constexpr int CantUseMixer = 3528;
+inline constexpr int LanguageTag = 4012;         // "JPN" or "ENG": decides the language code
+inline constexpr int OnlineUpdate = 4020;        // system menu item
+inline constexpr int UpdateLibraryMissing = 4246;
+inline constexpr int UpdateExportMissing = 4247;
+}  // namespace StringId
+
+// The entry, or the empty string when the id is not in the table.
+std::string loadString(int id);
+
+// 1 when the language tag (string 4012) is "JPN", 2 when it is "ENG", else 0.
+int languageCodeFor(const std::string& languageTag);
+int languageCode();
+
+}  // namespace phonomir
