@@ -15,6 +15,7 @@ LevelMeterWidget::LevelMeterWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void LevelMeterWidget::showBuffer(const WaveBuffer& buffer, const WaveFormat& format) {
+    model_.setSize(width(), height());  // a hidden widget gets its resize event only when shown
     for (const MeterStrip& strip : model_.showBuffer(buffer.data, buffer.bufferLength, format)) {
         update(QRect(QPoint(strip.left, strip.top), QPoint(strip.right - 1, strip.bottom - 1)));
     }

@@ -1,0 +1,43 @@
+#include "phonomir/StringTable.h"
+#include "phonomir/WaveDeviceArguments.h"
+
+#include <gtest/gtest.h>
+
+using namespace phonomir;
+
+namespace {
+
+struct DeviceCase {
+    const char* commandLine;
+    int input, output;
+};
+
+class WaveDeviceArgumentsTest : public ::testing::TestWithParam<DeviceCase> {};
+
+TEST_P(WaveDeviceArgumentsTest, ParsesTheDeviceDigits) {
+    const WaveDeviceIds ids = parseWaveDevices(GetParam().commandLine);
+    EXPECT_EQ(ids.input, GetParam().input);
+    EXPECT_EQ(ids.output, GetParam().output);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, WaveDeviceArgumentsTest,
+                         ::testing::Values(DeviceCase{"", 0, 0}, DeviceCase{"/WD=1", 1, 1},
+                                           DeviceCase{"/WD=1,2", 1, 2}, DeviceCase{"--x /WD=3,4 --y", 3, 4},
+                                           DeviceCase{"/WD=5,", 5, 5}, DeviceCase{"/WD=7,x", 7, 7},
+                                           DeviceCase{"/WD=x,2", 0, 2}, DeviceCase{"/WD=", 0, 0},
+                                           DeviceCase{"/wd=1", 0, 0}));
+
+TEST(CommandLineTest, VirtualCardOptionAndJoinedArguments) {
+    EXPECT_TRUE(hasVirtualCardOption({"/WD=1", "--virtual-card"}));
+    EXPECT_FALSE(hasVirtualCardOption({"--virtual-cards"}));
+    EXPECT_EQ(joinArguments({"a", "/WD=1,2"}), "a /WD=1,2");
+}
+
+TEST(LanguageCodeTest, FollowsTheLanguageTag) {
+    EXPECT_EQ(languageCodeFor("JPN"), 1);
+    EXPECT_EQ(languageCodeFor("ENG"), 2);
+    EXPECT_EQ(languageCodeFor("eng"), 0);
+    EXPECT_EQ(languageCode(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+// The common text operations and the paged tab, under the offscreen platform.
+#include "phonomir/DecibelScaleWidget.h"
+#include "phonomir/PagedTab.h"
+#include "phonomir/TextControls.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace phonomir;
+
+namespace {
+
+// A control that counts how often its text is written.
+struct CountingControl {
+    QString text() const { return value; }
+    void setText(const QString& text) {
+        value = text;
+        ++writes;
+    }
+    QString value;
+    int writes = 0;
+};
+
+// A page that remembers the last broadcast it received.
+class BroadcastPage : public QWidget {
+public:
+    using QWidget::QWidget;
+    int lastBroadcast = -1;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == TabBroadcastEvent::kType) lastBroadcast = static_cast<TabBroadcastEvent*>(event)->value();
+        return QWidget::event(event);
+    }
+};
+
+}  // namespace
+
+class CommonControlsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sameTextIsNotWrittenAgain();
+    void numbersAreFormattedAndReadBack();
+    void pageIsCreatedOnFirstSelectionOnly();
+    void plainSelectorTabHidesTheOtherPages();
+    void broadcastReachesOnlyExistingPages();
+    void scaleTicksSplitTheMeterInEighths();
+};
+
+void CommonControlsTest::sameTextIsNotWrittenAgain() {
+    CountingControl control;
+    QCOMPARE(setInt(control, 42), 42);
+    setInt(control, 42);
+    setText(control, QStringLiteral("42"));
+    QCOMPARE(control.writes, 1);
+    clearText(control);
+    clearText(control);
+    QCOMPARE(control.writes, 2);
+    setFormatted(control, "%.2lf dB\nsecond line", 1.5);
+    QCOMPARE(control.value, QStringLiteral("1.50 dB"));
+}
+
+void CommonControlsTest::numbersAreFormattedAndReadBack() {
+    QLineEdit edit;
+    setReal(edit, 0.000125);
+    QCOMPARE(edit.text(), QStringLiteral("0.000125"));
+    edit.setText(QStringLiteral("  12abc"));
+    QCOMPARE(getInt(edit), 12);
+    QVERIFY(intChanged(edit, 11));
+    QVERIFY(!intChanged(edit, 12));
+    edit.setText(QStringLiteral("kHz"));
+    QCOMPARE(getInt(edit), 0);
+    edit.setText(QStringLiteral("2.5e3"));
+    QCOMPARE(getReal(edit), 2500.0);
+}
+
+void CommonControlsTest::pageIsCreatedOnFirstSelectionOnly() {
+    PagedTab tab;
+    tab.resize(300, 200);
+    int created = 0;
+    auto factory = [&](QWidget* parent) {
+        ++created;
+        auto* page = new QWidget(parent);
+        page->setFixedSize(100, 50);
+        return page;
+    };
+    tab.addPage(factory, 201, QStringLiteral("One"));
+    tab.addPage(factory, 202, QStringLiteral("Two"));
+    tab.show();
+    QVERIFY(tab.page(1) == nullptr);
+    tab.selectPage(1);
+    QCOMPARE(created, 1);
+    QWidget* second = tab.page(1);
+    tab.selectPage(0);
+    QCOMPARE(created, 2);
+    QVERIFY(!second->isVisible());
+    tab.tabBar()->setCurrentIndex(1);  // as the user would
+    QCOMPARE(created, 2);
+    QCOMPARE(tab.page(1), second);
+    QVERIFY(second->isVisible());
+    QCOMPARE(tab.templateId(1), 202);
+}
+
+void CommonControlsTest::plainSelectorTabHidesTheOtherPages() {
+    PagedTab tab;
+    tab.addPage([](QWidget* parent) { return new QWidget(parent); }, 201, QStringLiteral("Page"));
+    tab.addPage({}, 0, QStringLiteral("Selector"));
+    tab.show();
+    tab.selectPage(0);
+    tab.selectPage(1);
+    QCOMPARE(tab.currentIndex(), 1);
+    QVERIFY(tab.page(1) == nullptr);
+    QVERIFY(!tab.page(0)->isVisible());
+}
+
+void CommonControlsTest::broadcastReachesOnlyExistingPages() {
+    PagedTab tab;
+    BroadcastPage* made[2] = {nullptr, nullptr};
+    for (int i = 0; i < 2; ++i) {
+        tab.addPage([&made, i](QWidget* parent) { return made[i] = new BroadcastPage(parent); }, 201 + i,
+                    QStringLiteral("Page"));
+    }
+    tab.selectPage(0);
+    tab.broadcast(3);
+    QCOMPARE(made[0]->lastBroadcast, 3);
+    QVERIFY(made[1] == nullptr);
+}
+
+void CommonControlsTest::scaleTicksSplitTheMeterInEighths() {
+    QCOMPARE(DecibelScaleWidget::tickX(0, 240), 0);
+    QCOMPARE(DecibelScaleWidget::tickX(3, 250), 93);
+    QCOMPARE(DecibelScaleWidget::tickX(8, 240), 240);
+}
+
+QTEST_MAIN(CommonControlsTest)
+#include "CommonControlsTest.moc"

@@ -1,0 +1,214 @@
+// The main panel on the virtual sound card with a stepped clock, under the offscreen platform.
+#include "../../../audio/tests/WaveTestSupport.h"
+#include "phonomir/LevelMeterWidget.h"
+#include "phonomir/MainPanel.h"
+#include "phonomir/StringTable.h"
+#include "phonomir/VirtualMixer.h"
+#include "phonomir/VirtualSoundCard.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QtTest>
+
+#include <memory>
+
+using namespace phonomir;
+using namespace phonomir::test;
+
+namespace {
+
+constexpr WaveStreamParameters kAnalyzerStream{1, 48000, 16, 4, 2048};
+
+// Everything the panel needs, wired as the program wires it, with the card stepped by hand.
+struct PanelRig {
+    PanelRig() {
+        mixerState.initMixer(mixer, mixer);
+        panel = std::make_unique<MainPanel>(
+            PanelContext{waveIn, waveOut, mixerState, messages, 0, 2, QStringLiteral("Virtual sound card")});
+    }
+    void step(std::uint32_t frames) {
+        for (std::uint32_t done = 0; done < frames; done += 256) {
+            card.advance(256);
+            waveIn.processCompleted();
+            waveOut.processCompleted();
+        }
+    }
+    template <typename Widget>
+    Widget* control(int id) { return qobject_cast<Widget*>(panel->control(id)); }
+
+    VirtualSoundCard card;
+    VirtualMixer mixer{VirtualMixer::SelectorModel::MuteSwitches, VirtualMixer::standardSources(), &card};
+    MixerState mixerState;
+    MessageRecorder messages;
+    WaveIn waveIn{card, &mixerState, &messages, nullptr};
+    WaveOut waveOut{card, &mixerState, &messages, nullptr};
+    std::unique_ptr<MainPanel> panel;
+    std::vector<Notification> log;
+    RecordingClient analyzer{"analyzer", log};
+};
+
+}  // namespace
+
+class MainPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlCarriesItsId();
+    void measurementButtonOpensOnceThenActivates();
+    void closedWindowIsCreatedAgain();
+    void inputBoxRunsTheMonitorAndTheMeterMoves();
+    void anotherWindowTakingTheInputKeepsTheBoxSet();
+    void clearingInputStopsAnyRecording();
+    void outputMeterFollowsPlayedBuffers();
+    void choosingASourceMutesTheOthersAndMovesTheSlider();
+    void missingUpdateLibraryShowsItsMessage();
+    void destroyingThePanelClosesWindowsAndInput();
+};
+
+void MainPanelTest::everyControlCarriesItsId() {
+    PanelRig rig;
+    for (int id : {1, 1022, 1025, 1026, 1027, 1028, 1029, 1151, 1152, 1153, 1154, 1155}) {
+        QVERIFY2(rig.panel->control(id) != nullptr, qPrintable(QString::number(id)));
+    }
+    QCOMPARE(rig.panel->windowTitle(), QStringLiteral("Phonomir"));
+    QVERIFY(!rig.panel->control(MainPanel::kImpulseResponse)->isEnabled());
+    auto* slider = rig.control<QSlider>(MainPanel::kVolume);
+    QCOMPARE(slider->maximum(), 100);
+    QCOMPARE(slider->tickInterval(), 10);
+    QCOMPARE(slider->pageStep(), 10);
+    QCOMPARE(rig.panel->systemMenu()->actions().size(), 4);  // separator, About, separator, update
+}
+
+void MainPanelTest::measurementButtonOpensOnceThenActivates() {
+    PanelRig rig;
+    int created = 0;
+    rig.panel->windows().setFactory(kRealtimeAnalyzerBit, [&] {
+        ++created;
+        auto* window = new QWidget;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        return window;
+    });
+    auto* button = rig.control<QPushButton>(MainPanel::kRealtimeAnalyzer);
+    button->click();
+    QWidget* first = rig.panel->windows().window(kRealtimeAnalyzerBit);
+    QVERIFY(first != nullptr);
+    first->hide();
+    button->click();
+    QCOMPARE(created, 1);
+    QCOMPARE(rig.panel->windows().window(kRealtimeAnalyzerBit), first);
+    QVERIFY(first->isVisible());
+}
+
+void MainPanelTest::closedWindowIsCreatedAgain() {
+    PanelRig rig;
+    int created = 0;
+    rig.panel->windows().setFactory(kOscilloscopeBit, [&] {
+        ++created;
+        return new QWidget;
+    });
+    rig.control<QPushButton>(MainPanel::kOscilloscope)->click();
+    delete rig.panel->windows().window(kOscilloscopeBit);
+    QVERIFY(rig.panel->windows().window(kOscilloscopeBit) == nullptr);
+    rig.control<QPushButton>(MainPanel::kOscilloscope)->click();
+    QCOMPARE(created, 2);
+}
+
+void MainPanelTest::inputBoxRunsTheMonitorAndTheMeterMoves() {
+    PanelRig rig;
+    auto* box = rig.control<QCheckBox>(MainPanel::kInputBox);
+    box->click();
+    QVERIFY(rig.waveIn.isOpen());
+    QCOMPARE(rig.waveIn.primaryClient(), static_cast<WaveClient*>(rig.panel.get()));
+    QCOMPARE(rig.waveIn.format().samplesPerSecond, 44100u);
+    auto* meter = rig.control<LevelMeterWidget>(MainPanel::kInputMeter);
+    meter->resize(240, 12);
+    rig.step(48000);
+    QVERIFY(meter->model().twoChannels());
+    QVERIFY(meter->model().barLength(0) > 0);  // the card's noise floor
+    box->click();
+    QVERIFY(!rig.waveIn.isOpen());
+    QCOMPARE(meter->model().barLength(0), 0);
+}
+
+void MainPanelTest::anotherWindowTakingTheInputKeepsTheBoxSet() {
+    PanelRig rig;
+    auto* box = rig.control<QCheckBox>(MainPanel::kInputBox);
+    box->click();
+    rig.waveIn.openInput(0, &rig.analyzer, kAnalyzerStream, true);
+    QVERIFY(box->isChecked());
+    QCOMPARE(rig.waveIn.primaryClient(), static_cast<WaveClient*>(&rig.analyzer));
+    rig.waveIn.startInput();
+    auto* meter = rig.control<LevelMeterWidget>(MainPanel::kInputMeter);
+    meter->resize(240, 12);
+    rig.step(4096);
+    QVERIFY(!meter->model().twoChannels());  // the analyzer's one-channel buffers
+    QVERIFY(rig.analyzer.count(WAVE_IN_DATA) > 0);
+}
+
+void MainPanelTest::clearingInputStopsAnyRecording() {
+    PanelRig rig;
+    auto* box = rig.control<QCheckBox>(MainPanel::kInputBox);
+    QVERIFY(rig.waveIn.openInput(0, &rig.analyzer, kAnalyzerStream, true));
+    QVERIFY(box->isChecked());
+    box->click();
+    QVERIFY(!rig.waveIn.isOpen());
+    QCOMPARE(rig.analyzer.count(WAVE_IN_CLOSED), 1);
+}
+
+void MainPanelTest::outputMeterFollowsPlayedBuffers() {
+    PanelRig rig;
+    RecordingClient generator("generator", rig.log);
+    generator.fillByte = 0x40;
+    auto* meter = rig.control<LevelMeterWidget>(MainPanel::kOutputMeter);
+    meter->resize(240, 12);
+    rig.waveOut.openOutput(0, &generator, {2, 48000, 16, 4, 1024}, true, false);
+    rig.waveOut.startOutput();
+    rig.step(2048);
+    QCOMPARE(meter->model().barLength(0), 223);  // 0x4040 = 16448, -5.99 dB: 240 - trunc(17.97)
+    rig.waveOut.closeOutput();
+    QCOMPARE(meter->model().barLength(0), 0);
+}
+
+void MainPanelTest::choosingASourceMutesTheOthersAndMovesTheSlider() {
+    PanelRig rig;
+    auto* list = rig.control<QComboBox>(MainPanel::kDeviceList);
+    QCOMPARE(list->count(), 4);
+    const int cdVolume = rig.mixer.findControl(VirtualMixer::kFirstRecordingSource + 2, MixerControlType::Volume);
+    rig.mixer.writeValue(cdVolume, 0x8000);
+    list->setCurrentIndex(2);
+    emit list->activated(2);
+    const int micMute = rig.mixer.findControl(VirtualMixer::kFirstRecordingSource, MixerControlType::Mute);
+    QCOMPARE(*rig.mixer.readValue(micMute), 1u);
+    QCOMPARE(rig.control<QSlider>(MainPanel::kVolume)->value(), 50);
+    rig.control<QSlider>(MainPanel::kVolume)->setValue(20);
+    QCOMPARE(*rig.mixer.readValue(cdVolume), 13107u);
+    rig.panel->selectInputSource(1, 0xFFFF);
+    QCOMPARE(list->currentIndex(), 1);
+    QCOMPARE(rig.control<QSlider>(MainPanel::kVolume)->value(), 100);
+}
+
+void MainPanelTest::missingUpdateLibraryShowsItsMessage() {
+    PanelRig rig;
+    rig.panel->setUpdateLibraryName(QStringLiteral("libphonomir-no-such-update.so"));
+    rig.panel->runSystemCommand(MainPanel::kOnlineUpdateCommand);
+    QCOMPARE(rig.messages.texts.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(rig.messages.texts[0]),
+             QString::fromStdString(loadString(StringId::UpdateLibraryMissing)));
+}
+
+void MainPanelTest::destroyingThePanelClosesWindowsAndInput() {
+    PanelRig rig;
+    QPointer<QWidget> window;
+    rig.panel->windows().setFactory(kRunningAcfBit, [&] { return window = new QWidget; });
+    rig.panel->windows().openWindows(kAllWindows);
+    rig.control<QCheckBox>(MainPanel::kInputBox)->click();
+    rig.panel.reset();
+    QVERIFY(window.isNull());
+    QVERIFY(!rig.waveIn.isOpen());
+}
+
+QTEST_MAIN(MainPanelTest)
+#include "MainPanelTest.moc"
