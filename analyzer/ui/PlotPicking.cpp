@@ -1,0 +1,29 @@
+#include "phonomir/PlotPicking.h"
+
+#include <cmath>
+
+namespace phonomir {
+namespace {
+
+double frequencyAt(int x, const PlotRect& plot, const DisplayRange& range) {
+    const double fraction = static_cast<double>(x - plot.left) / plot.width;
+    if (!range.logarithmic) return range.lowFrequency + fraction * (range.highFrequency - range.lowFrequency);
+    const double lnLow = std::log(range.lowFrequency);
+    return std::exp(lnLow + fraction * (std::log(range.highFrequency) - lnLow));
+}
+
+}  // namespace
+
+int binAt(int x, int y, const PlotRect& plot, const DisplayRange& range, double binSpacingHz, int fftSize) {
+    if (!plot.contains(x, y) || !(binSpacingHz > 0)) return 0;
+    const double bin = std::trunc(frequencyAt(x, plot, range) / binSpacingHz);
+    return bin >= 2 && bin <= fftSize / 2 - 1 ? static_cast<int>(bin) : 0;
+}
+
+int bandSlotAt(int x, int y, const PlotRect& plot, int slotCount) {
+    if (!plot.contains(x, y)) return -1;
+    const int slot = static_cast<int>(static_cast<long long>(slotCount) * (x - plot.left) / plot.width);
+    return slot < slotCount ? slot : -1;
+}
+
+}  // namespace phonomir
