@@ -46,43 +46,92 @@ inline void transpose8(__m256 r[8]) {
 
 constexpr int kReverse3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
 
+struct EighthTwiddles {
+    __m256 cv[4], sv[4];
+};
+
 // Stages 1, 2 and 4 for eight blocks of eight at once: lane i of every vector belongs to the
 // block whose bit-reversed index is r + i, so the bit-reversed input is read with contiguous
-// loads; the results are transposed so that each block is stored contiguously.
+// loads (row t of the eight starts at rowRe[t], rowIm[t]); the results are transposed so that
+// each block is stored contiguously.
+void radix8Lanes(const EighthTwiddles& w, const std::int32_t* bitReversal, int r, const float* const* rowRe,
+                 const float* const* rowIm, float* outRe, float* outIm) {
+    Complex8 a[8];
+    for (int t = 0; t < 8; ++t) a[t] = {_mm256_loadu_ps(rowRe[t]), _mm256_loadu_ps(rowIm[t])};
+    for (int t = 0; t < 8; t += 2) butterfly(a[t], a[t + 1], a[t + 1]);
+    for (int base = 0; base < 8; base += 4) {
+        butterfly(a[base], a[base + 2], a[base + 2]);
+        butterfly(a[base + 1], a[base + 3], rotate(a[base + 3], w.cv[2], w.sv[2]));
+    }
+    butterfly(a[0], a[4], a[4]);
+    for (int j = 1; j < 4; ++j) butterfly(a[j], a[j + 4], rotate(a[j + 4], w.cv[j], w.sv[j]));
+    __m256 rows[8], cols[8];
+    for (int t = 0; t < 8; ++t) {
+        rows[t] = a[t].re;
+        cols[t] = a[t].im;
+    }
+    transpose8(rows);
+    transpose8(cols);
+    for (int i = 0; i < 8; ++i) {
+        const int block = bitReversal[r + i] >> 3;
+        _mm256_storeu_ps(outRe + 8 * block, rows[i]);
+        _mm256_storeu_ps(outIm + 8 * block, cols[i]);
+    }
+}
+
+// Sixteen lanes r .. r + 15: the eight input rows are n/8 apart, so on large transforms they
+// fall into one cache set; copying each row's whole cache line once into a local tile keeps
+// the second half from being fetched again.
+void radix8Tile(const EighthTwiddles& w, const std::int32_t* bitReversal, int r, int eighth, const float* re,
+                const float* im, float* outRe, float* outIm) {
+    alignas(64) float tileRe[8][16], tileIm[8][16];
+    for (int t = 0; t < 8; ++t) {
+        const int offset = kReverse3[t] * eighth + r;
+        for (int h = 0; h < 16; h += 8) {
+            _mm256_store_ps(tileRe[t] + h, _mm256_loadu_ps(re + offset + h));
+            _mm256_store_ps(tileIm[t] + h, _mm256_loadu_ps(im + offset + h));
+        }
+    }
+    for (int h = 0; h < 16; h += 8) {
+        const float* rowRe[8];
+        const float* rowIm[8];
+        for (int t = 0; t < 8; ++t) {
+            rowRe[t] = tileRe[t] + h;
+            rowIm[t] = tileIm[t] + h;
+        }
+        radix8Lanes(w, bitReversal, r + h, rowRe, rowIm, outRe, outIm);
+    }
+}
+
+// Blocks b and b ^ 1 share a cache line of the output; they come from lanes r and
+// r + n/16, so those tiles run one after the other and every output line is completed while
+// it is still in the cache. Smaller transforms fit the cache whole and skip the tiles.
 void firstPassRadix8(const FastPlan& plan, const std::int32_t* bitReversal, const float* re,
                      const float* im, float* outRe, float* outIm, float sign) {
     const int n = plan.n, eighth = n / 8;
     const __m256 sgn = _mm256_set1_ps(sign);
-    __m256 cv[4], sv[4];
+    EighthTwiddles w;
     for (int j = 0; j < 4; ++j) {
-        cv[j] = _mm256_set1_ps(plan.eighthCos[j]);
-        sv[j] = _mm256_mul_ps(sgn, _mm256_set1_ps(plan.eighthSin[j]));
+        w.cv[j] = _mm256_set1_ps(plan.eighthCos[j]);
+        w.sv[j] = _mm256_mul_ps(sgn, _mm256_set1_ps(plan.eighthSin[j]));
+    }
+    constexpr int kTiledFromEighth = 1024;  // rows 4 KiB apart and more share cache sets
+    if (eighth >= kTiledFromEighth) {
+        const int partner = eighth / 2;
+        for (int r = 0; r < partner; r += 16) {
+            radix8Tile(w, bitReversal, r, eighth, re, im, outRe, outIm);
+            radix8Tile(w, bitReversal, r + partner, eighth, re, im, outRe, outIm);
+        }
+        return;
     }
     for (int r = 0; r < eighth; r += 8) {
-        Complex8 a[8];
+        const float* rowRe[8];
+        const float* rowIm[8];
         for (int t = 0; t < 8; ++t) {
-            const int offset = kReverse3[t] * eighth + r;
-            a[t] = {_mm256_loadu_ps(re + offset), _mm256_loadu_ps(im + offset)};
+            rowRe[t] = re + kReverse3[t] * eighth + r;
+            rowIm[t] = im + kReverse3[t] * eighth + r;
         }
-        for (int t = 0; t < 8; t += 2) butterfly(a[t], a[t + 1], a[t + 1]);
-        for (int base = 0; base < 8; base += 4) {
-            butterfly(a[base], a[base + 2], a[base + 2]);
-            butterfly(a[base + 1], a[base + 3], rotate(a[base + 3], cv[2], sv[2]));
-        }
-        butterfly(a[0], a[4], a[4]);
-        for (int j = 1; j < 4; ++j) butterfly(a[j], a[j + 4], rotate(a[j + 4], cv[j], sv[j]));
-        __m256 rows[8], cols[8];
-        for (int t = 0; t < 8; ++t) {
-            rows[t] = a[t].re;
-            cols[t] = a[t].im;
-        }
-        transpose8(rows);
-        transpose8(cols);
-        for (int i = 0; i < 8; ++i) {
-            const int block = bitReversal[r + i] >> 3;
-            _mm256_storeu_ps(outRe + 8 * block, rows[i]);
-            _mm256_storeu_ps(outIm + 8 * block, cols[i]);
-        }
+        radix8Lanes(w, bitReversal, r, rowRe, rowIm, outRe, outIm);
     }
 }
 
