@@ -1,0 +1,35 @@
+#include "phonomir/GraphFonts.h"
+
+#include <QPainter>
+
+namespace phonomir {
+namespace {
+
+// Point size at 96 dpi, rounded to whole pixels: 7 pt -> 9 px, 8 pt -> 11 px.
+QFont axisFontFor(bool english) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(english ? 9 : 11);
+    return font;
+}
+
+}  // namespace
+
+GraphFonts::GraphFonts(bool english) : font_(axisFontFor(english)), metrics_(font_) {}
+
+void GraphFonts::drawCentred(QPainter& painter, const QString& text, int x, int baseline) const {
+    painter.drawText(x - textWidth(text) / 2, baseline, text);
+}
+
+void GraphFonts::drawRightAligned(QPainter& painter, const QString& text, int x, int baseline) const {
+    painter.drawText(x - textWidth(text), baseline, text);
+}
+
+void GraphFonts::drawVertical(QPainter& painter, const QString& text, int left, int y) const {
+    painter.save();
+    painter.translate(left + ascent(), y);
+    painter.rotate(-90);
+    painter.drawText(-textWidth(text) / 2, 0, text);
+    painter.restore();
+}
+
+}  // namespace phonomir

@@ -1,0 +1,66 @@
+#include "phonomir/RtaWindow.h"
+
+#include "phonomir/PlotPicking.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace phonomir {
+
+RtaWindow::RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, QWidget* parent, GraphTexts texts,
+                     bool english)
+    : QWidget(parent), engine_(engine), settings_(settings), renderer_(engine, settings, std::move(texts), english) {
+    // Every repaint covers what it exposes from the images, so Qt need not erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void RtaWindow::setupDisplay() {
+    renderer_.setup(size(), devicePixelRatioF());
+    update();
+}
+
+void RtaWindow::dataChanged() { update(renderer_.dataRect()); }
+
+void RtaWindow::resizeEvent(QResizeEvent*) { setupDisplay(); }
+
+void RtaWindow::paintEvent(QPaintEvent* event) {
+    if (devicePixelRatioF() != renderer_.devicePixelRatio()) renderer_.setDevicePixelRatio(devicePixelRatioF());
+    renderer_.renderData();
+    QPainter painter(this);
+    renderer_.paint(painter, event->rect());
+    engine_.blockPainted();
+}
+
+void RtaWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        selectAt(event->position().toPoint());
+    } else if (event->button() == Qt::RightButton && displayType() == DisplayType::Spectrum) {
+        engine_.clearSelection();
+        emit selectionChanged();
+        dataChanged();
+    }
+}
+
+void RtaWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton) selectAt(event->position().toPoint());
+}
+
+void RtaWindow::selectAt(QPoint position) {
+    if (settings_.peak || engine_.fftSize() == 0) return;
+    const PlotRect& plot = renderer_.layout().plot;
+    if (displayType() == DisplayType::Spectrum) {
+        const int bin = binAt(position.x(), position.y(), plot, engine_.range(), engine_.binSpacing(), engine_.fftSize());
+        if (bin == 0) return;
+        engine_.selectBin(bin);
+    } else if (displayType() == DisplayType::ThirdOctave) {
+        const int slot = bandSlotAt(position.x(), position.y(), plot, engine_.bandSlots());
+        if (slot < 0) return;
+        engine_.selectBand(slot);
+    } else {
+        return;
+    }
+    emit selectionChanged();
+    dataChanged();
+}
+
+}  // namespace phonomir

@@ -1,0 +1,70 @@
+#include "phonomir/WaterfallPainter.h"
+
+#include "phonomir/AxisPainter.h"
+
+#include <QPainter>
+
+namespace phonomir {
+
+void WaterfallPainter::prepare(const GraphScene& scene) {
+    horizon_.reserve(scene.layout.data.width);
+    polyline_.reserve(static_cast<std::size_t>(scene.layout.plot.width));
+}
+
+void WaterfallPainter::drawBackground(QPainter& painter, const GraphScene& scene) {
+    const PlotRect& plot = scene.layout.plot;
+    AxisPainter axes(painter, scene);
+    axes.drawFrame(plot);
+    axes.drawFrequencyAxis(plot, plot.bottom() + 2 + scene.layout.ascent);
+    axes.drawLevelAxis(plot, true);
+    axes.drawTitles(plot);
+    drawTimeAxis(painter, scene);
+}
+
+// From the front plot's lower left corner back along the lines' shift, a tick at each line,
+// and the history length above its far end, left of where the lines begin.
+void WaterfallPainter::drawTimeAxis(QPainter& painter, const GraphScene& scene) {
+    const GraphLayout& layout = scene.layout;
+    const int n = layout.waterfallLines, dx = layout.waterfallDx, dy = layout.waterfallDy;
+    const QPoint front(layout.plot.left - 1, layout.plot.bottom());
+    const QPoint back(front.x() - n * dx, front.y() - n * dy);
+    painter.setPen(QPen(scene.style.frame, 1));
+    painter.drawLine(front, back);
+    for (int k = 1; k <= n; ++k) painter.drawLine(front.x() - k * dx - 2, front.y() - k * dy, front.x() - k * dx, front.y() - k * dy);
+    char label[32];
+    scene.engine.waterfallTimeLabel(label, sizeof label);
+    painter.setPen(scene.style.axisText);
+    painter.drawText(2, back.y() - 3, QString::fromLatin1(label));
+}
+
+void WaterfallPainter::drawData(QPainter& painter, const GraphScene& scene) {
+    for (int c = 0; c < scene.channels(); ++c) drawChannel(painter, scene, c);
+}
+
+// Each channel is its own oblique view: the horizon starts at the plot's bottom and the lines
+// are drawn front to back, so the left channel's lines never hide the right channel's.
+void WaterfallPainter::drawChannel(QPainter& painter, const GraphScene& scene, int channel) {
+    const GraphLayout& layout = scene.layout;
+    const WaterfallRing& ring = scene.engine.waterfall();
+    const bool backward = scene.settings.waterfallDirection != 0;
+    horizon_.reset(layout.data.left, layout.data.width, static_cast<float>(layout.plot.bottom()));
+    painter.setPen(scene.style.curvePen(channel));
+    for (int depth = 0; depth < ring.lineCount(); ++depth) {
+        const int age = waterfallAgeAtDepth(depth, ring.lineCount(), ring.filled(), backward);
+        if (age >= 0) drawLine(painter, scene, ring.line(age, channel), depth);
+    }
+}
+
+void WaterfallPainter::drawLine(QPainter& painter, const GraphScene& scene, std::span<const float> line, int depth) {
+    const GraphLayout& layout = scene.layout;
+    const int left = layout.plot.left - depth * layout.waterfallDx;
+    const float top = static_cast<float>(layout.plot.top - depth * layout.waterfallDy);
+    polyline_.clear();
+    for (std::size_t column = 0; column < line.size(); ++column) {
+        const int x = left + static_cast<int>(column);
+        polyline_.add(x, horizon_.hide(x, top + line[column]));
+    }
+    polyline_.draw(painter);
+}
+
+}  // namespace phonomir
