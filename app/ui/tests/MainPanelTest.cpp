@@ -39,6 +39,9 @@ struct PanelRig {
     template <typename Widget>
     Widget* control(int id) { return qobject_cast<Widget*>(panel->control(id)); }
 
+    // The analyzer client outlives the devices and the panel, which may still notify it.
+    std::vector<Notification> log;
+    RecordingClient analyzer{"analyzer", log};
     VirtualSoundCard card;
     VirtualMixer mixer{VirtualMixer::SelectorModel::MuteSwitches, VirtualMixer::standardSources(), &card};
     MixerState mixerState;
@@ -46,8 +49,6 @@ struct PanelRig {
     WaveIn waveIn{card, &mixerState, &messages, nullptr};
     WaveOut waveOut{card, &mixerState, &messages, nullptr};
     std::unique_ptr<MainPanel> panel;
-    std::vector<Notification> log;
-    RecordingClient analyzer{"analyzer", log};
 };
 
 }  // namespace
