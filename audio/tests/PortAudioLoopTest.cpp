@@ -9,8 +9,24 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+// Counts every C++ allocation in the process, so that a stretch in which only the audio
+// callbacks run can be checked for allocations.
+static std::atomic<long> allocations{0};
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 using namespace phonomir;
 using namespace phonomir::test;
@@ -64,8 +80,13 @@ TEST(PortAudioLoopTest, PlayedToneIsRecordedBackAtItsLevelAndFrequency) {
         waveIn.processCompleted();
         waveOut.processCompleted();
     }
+    // Only the callbacks run now (the UI thread sleeps): they must not allocate.
+    const long before = allocations.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const long during = allocations.load() - before;
     waveIn.closeInput();
     waveOut.closeOutput();
+    EXPECT_EQ(during, 0) << "allocations while only the audio callbacks ran";
     ASSERT_GE(recorder.received.size(), 40u) << "fewer than 40 buffers recorded in 10 s";
     const auto left = leftChannel(recorder.received);
     const std::size_t first = left.size() / 2, count = kRate / 2;  // the second half: the loop is settled
