@@ -6,6 +6,7 @@
 #include "phonomir/OnlineUpdateLauncher.h"
 #include "phonomir/ProgramIcon.h"
 #include "phonomir/StringTable.h"
+#include "phonomir/TextControls.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -70,15 +71,15 @@ QWidget* MainPanel::buildSourceGroup() {
     volume_->setTickInterval(10);
     volume_->setTickPosition(QSlider::TicksBelow);
     volume_->setPageStep(10);
-    auto* device = new QLabel(context_.deviceDescription, group);
-    device->setObjectName(QStringLiteral("deviceInUse"));
-    device->setEnabled(false);
+    deviceLine_ = new QLabel(context_.deviceDescription, group);
+    deviceLine_->setObjectName(QStringLiteral("deviceInUse"));
+    deviceLine_->setEnabled(false);
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(QStringLiteral("Device"), group), 0, 0);
     grid->addWidget(deviceList_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Volume"), group), 1, 0);
     grid->addWidget(volume_, 1, 1);
-    grid->addWidget(device, 2, 0, 1, 2);
+    grid->addWidget(deviceLine_, 2, 0, 1, 2);
     connect(deviceList_, &QComboBox::activated, this, &MainPanel::sourceChosen);
     // The panel moves the slider only with its signals blocked, so every change seen here is the user's.
     connect(volume_, &QSlider::valueChanged, this, [this](int position) { sources_.setSliderPosition(position); });
@@ -194,6 +195,7 @@ long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
         return 0;
     case WAVE_OUT_FILL:
         if (buffer) outputMeter_->showBuffer(*buffer, context_.waveOut.format());
+        showDeviceLine();
         return 1;
     case WAVE_IN_OPENED:
         setInputBox(true);
@@ -204,9 +206,20 @@ long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
         return 0;
     case WAVE_IN_DATA:
         if (buffer) inputMeter_->showBuffer(*buffer, context_.waveIn.format());
+        showDeviceLine();
         return 1;
     }
     return 0;
+}
+
+// The device in use and, once the running streams have lost data, their xrun count.
+void MainPanel::showDeviceLine() {
+    const std::uint64_t xruns = context_.waveIn.xruns() + context_.waveOut.xruns();
+    if (xruns == 0) {
+        setText(*deviceLine_, context_.deviceDescription);
+    } else {
+        setText(*deviceLine_, QStringLiteral("%1 (%2 xruns)").arg(context_.deviceDescription).arg(xruns));
+    }
 }
 
 void MainPanel::runSystemCommand(int command) {

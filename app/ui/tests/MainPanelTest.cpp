@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
@@ -64,6 +65,7 @@ private slots:
     void clearingInputStopsAnyRecording();
     void outputMeterFollowsPlayedBuffers();
     void choosingASourceMutesTheOthersAndMovesTheSlider();
+    void lostRecordingIsCountedUnderTheDevice();
     void missingUpdateLibraryShowsItsMessage();
     void destroyingThePanelClosesWindowsAndInput();
 };
@@ -189,6 +191,15 @@ void MainPanelTest::choosingASourceMutesTheOthersAndMovesTheSlider() {
     rig.panel->selectInputSource(1, 0xFFFF);
     QCOMPARE(list->currentIndex(), 1);
     QCOMPARE(rig.control<QSlider>(MainPanel::kVolume)->value(), 100);
+}
+
+void MainPanelTest::lostRecordingIsCountedUnderTheDevice() {
+    PanelRig rig;
+    rig.control<QCheckBox>(MainPanel::kInputBox)->click();
+    rig.card.dropNextPeriod();
+    rig.step(8192);
+    auto* line = rig.panel->findChild<QLabel*>(QStringLiteral("deviceInUse"));
+    QCOMPARE(line->text(), QStringLiteral("Virtual sound card (1 xruns)"));
 }
 
 void MainPanelTest::missingUpdateLibraryShowsItsMessage() {

@@ -19,6 +19,7 @@
 #include <utility>
 
 class QCheckBox;
+class QLabel;
 class QComboBox;
 class QMenu;
 class QSlider;
@@ -82,6 +83,7 @@ private:
     void inputBoxToggled(bool checked);
     void setInputBox(bool checked);
     void runOnlineUpdate();
+    void showDeviceLine();
 
     PanelContext context_;
     InputSourceList sources_;
@@ -89,6 +91,7 @@ private:
     QComboBox* deviceList_ = nullptr;
     QSlider* volume_ = nullptr;
     QCheckBox* inputBox_ = nullptr;
+    QLabel* deviceLine_ = nullptr;
     LevelMeterWidget* inputMeter_ = nullptr;
     LevelMeterWidget* outputMeter_ = nullptr;
     QMenu* systemMenu_ = nullptr;
