@@ -1,10 +1,12 @@
 #include "phonomir/PortAudioEngine.h"
 
+#include "phonomir/AlsaCards.h"
 #include "phonomir/PortAudioStream.h"
 
 #include <portaudio.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace phonomir {
 namespace {
@@ -53,13 +55,19 @@ int PortAudioEngine::findDevice(int deviceId, StreamDirection direction) const {
     return -1;
 }
 
-std::unique_ptr<AudioStream> PortAudioEngine::open(const StreamRequest& request, StreamRing& ring,
-                                                   std::string& errorText) {
-    const int device = findDevice(request.deviceId, request.direction);
-    if (device < 0) {
-        errorText = "No sound device " + std::to_string(request.deviceId) + " for this direction was found.";
-        return nullptr;
+int PortAudioEngine::findAlsaDefault(StreamDirection direction) const {
+    if (!initialised_ || !fixed_.deviceName.empty()) return -1;
+    for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        const PaHostApiInfo* host = Pa_GetHostApiInfo(info->hostApi);
+        const int channels = direction == StreamDirection::Input ? info->maxInputChannels : info->maxOutputChannels;
+        if (host && host->type == paALSA && channels > 0 && std::string(info->name) == "default") return index;
     }
+    return -1;
+}
+
+std::unique_ptr<AudioStream> PortAudioEngine::openOn(int device, const StreamRequest& request, StreamRing& ring,
+                                                     std::string& errorText) {
     const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
     const bool input = request.direction == StreamDirection::Input;
     PaStreamParameters parameters{device, request.format.channels, sampleFormat(request.format),
@@ -74,6 +82,25 @@ std::unique_ptr<AudioStream> PortAudioEngine::open(const StreamRequest& request,
         return nullptr;
     }
     stream->attach(paStream);
+    return stream;
+}
+
+std::unique_ptr<AudioStream> PortAudioEngine::open(const StreamRequest& request, StreamRing& ring,
+                                                   std::string& errorText) {
+    const int device = findDevice(request.deviceId, request.direction);
+    if (device < 0) {
+        errorText = "No sound device " + std::to_string(request.deviceId) + " for this direction was found.";
+        return nullptr;
+    }
+    auto stream = openOn(device, request, ring, errorText);
+    // The card's hw device is busy (a sound server holds it) or lacks the format: the first
+    // card is also reachable through ALSA's converting "default" device.
+    const std::vector<int> cards = alsaCardNumbers();
+    const int fallback = findAlsaDefault(request.direction);
+    if (!stream && fallback >= 0 && !cards.empty() && cards.front() == request.deviceId) {
+        std::string fallbackError;
+        stream = openOn(fallback, request, ring, fallbackError);
+    }
     return stream;
 }
 

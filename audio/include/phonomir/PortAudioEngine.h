@@ -1,8 +1,9 @@
 // The audio engine on real sound cards through PortAudio. Device digit N means ALSA card N: the
 // PortAudio device whose name carries "(hw:N,", so the choice does not move when PortAudio's
-// own device indices shift. A fixed device name (on a chosen host API) can replace the card
-// match, as the tests do with a JACK server's "loopback" ports. Initialises PortAudio for its
-// lifetime. UI thread only.
+// own device indices shift. When the first card's hw device cannot be opened (a sound server
+// holds it, or it lacks the format), ALSA's converting "default" device is tried. A fixed
+// device name (on a chosen host API) can replace the card match, as the tests do with a JACK
+// server's "loopback" ports. Initialises PortAudio for its lifetime. UI thread only.
 #pragma once
 
 #include "phonomir/AudioEngine.h"
@@ -37,6 +38,10 @@ public:
 
 private:
     bool matches(int paIndex, int deviceId) const;
+    // PortAudio index of ALSA's "default" device with channels in `direction`, or -1.
+    int findAlsaDefault(StreamDirection direction) const;
+    std::unique_ptr<AudioStream> openOn(int paDevice, const StreamRequest& request, StreamRing& ring,
+                                        std::string& errorText);
 
     FixedDevice fixed_;
     bool initialised_ = false;
