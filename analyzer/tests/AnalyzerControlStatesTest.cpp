@@ -1,0 +1,54 @@
+#include "phonomir/AnalyzerControlStates.h"
+
+#include <gtest/gtest.h>
+
+using namespace phonomir;
+
+namespace {
+
+AnalyzerSettings display(DisplayType type, int channels = 1) {
+    AnalyzerSettings s;
+    s.displayType = static_cast<int>(type);
+    s.channelsMinusOne = channels - 1;
+    return s;
+}
+
+TEST(AnalyzerControlStates, EachDisplayEnablesItsOwnControls) {
+    const auto spectrum = controlStates(display(DisplayType::Spectrum));
+    EXPECT_TRUE(spectrum.frequencyAxis && spectrum.peak && spectrum.smoothing && spectrum.frequencyAutomatic);
+    EXPECT_FALSE(spectrum.peakHold || spectrum.waterfall || spectrum.acf || spectrum.ccf);
+    const auto bands = controlStates(display(DisplayType::ThirdOctave));
+    EXPECT_TRUE(bands.peak && bands.peakHold);
+    EXPECT_FALSE(bands.frequencyAxis || bands.waterfall);
+    const auto waterfall = controlStates(display(DisplayType::Waterfall));
+    EXPECT_TRUE(waterfall.waterfall && waterfall.frequencyAxis);
+    EXPECT_FALSE(waterfall.peak || waterfall.peakHold);
+    const auto correlation = controlStates(display(DisplayType::Correlation));
+    EXPECT_TRUE(correlation.acf);
+    EXPECT_FALSE(correlation.ccf || correlation.smoothing || correlation.levelAutomatic || correlation.frequencyAutomatic);
+    EXPECT_TRUE(controlStates(display(DisplayType::Correlation, 2)).ccf);
+}
+
+TEST(AnalyzerControlStates, LimitsFollowTheirAutomaticBoxesAndLowerFrequencyItsDisplay) {
+    AnalyzerSettings s = display(DisplayType::ThirdOctave);
+    EXPECT_FALSE(controlStates(s).upperFrequency);
+    s.frequencyAutomatic = 0;
+    s.levelAutomatic = 0;
+    EXPECT_TRUE(controlStates(s).upperFrequency);
+    EXPECT_FALSE(controlStates(s).lowerFrequency);  // bands start at 16 Hz whatever the setting
+    EXPECT_TRUE(controlStates(s).levelLimits);
+    s.displayType = static_cast<int>(DisplayType::Spectrum);
+    EXPECT_TRUE(controlStates(s).lowerFrequency);
+}
+
+TEST(AnalyzerControlStates, OneChannelTurnsCrossCorrelationIntoAuto) {
+    AnalyzerSettings s = display(DisplayType::Correlation, 2);
+    s.correlation = 1;
+    keepCorrelationPossible(s);
+    EXPECT_EQ(s.correlation, 1);
+    s.channelsMinusOne = 0;
+    keepCorrelationPossible(s);
+    EXPECT_EQ(s.correlation, 0);
+}
+
+}  // namespace

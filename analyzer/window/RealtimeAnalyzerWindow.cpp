@@ -1,0 +1,274 @@
+#include "phonomir/RealtimeAnalyzerWindow.h"
+
+#include "phonomir/AnalyzerControlStates.h"
+#include "phonomir/GeneratorControls.h"
+#include "phonomir/RtaWindow.h"
+#include "phonomir/SampleRateTable.h"
+#include "phonomir/TextControls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMoveEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace phonomir {
+namespace {
+
+void identify(QWidget* widget, int id) { widget->setObjectName(QStringLiteral("id%1").arg(id)); }
+
+QComboBox* comboBox(QWidget* parent, int id, const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    identify(box, id);
+    box->addItems(items);
+    return box;
+}
+
+QCheckBox* checkBox(QWidget* parent, int id, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    identify(box, id);
+    return box;
+}
+
+QLineEdit* numberEdit(QWidget* parent, int id) {
+    auto* edit = new QLineEdit(parent);
+    identify(edit, id);
+    edit->setMaximumWidth(70);
+    return edit;
+}
+
+QLabel* readout(QWidget* parent, int id) {
+    auto* label = new QLabel(parent);
+    identify(label, id);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumWidth(70);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// Two or more radio buttons (id, caption) whose group ids are 0, 1, ...
+QButtonGroup* radioPair(QWidget* parent, QGridLayout* grid, int row, std::initializer_list<std::pair<int, QString>> buttons) {
+    auto* group = new QButtonGroup(parent);
+    int value = 0;
+    for (const auto& [id, caption] : buttons) {
+        auto* radio = new QRadioButton(caption, parent);
+        identify(radio, id);
+        group->addButton(radio, value);
+        grid->addWidget(radio, row, value++);
+    }
+    return group;
+}
+
+void check(QButtonGroup* group, int id) {
+    if (auto* button = group->button(id)) button->setChecked(true);
+}
+
+}  // namespace
+
+RealtimeAnalyzerWindow::RealtimeAnalyzerWindow(AnalyzerContext context, QWidget* parent)
+    : QDialog(parent), context_(std::move(context)), settings_(context_.settings) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Realtime Analyzer"));
+    if (settings_.windowLeft != 0 || settings_.windowTop != 0) move(settings_.windowLeft, settings_.windowTop);
+    keepCorrelationPossible(settings_);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(buildDisplayArea(), 0, 0, 3, 1);
+    grid->addWidget(buildReadouts(), 0, 1);
+    grid->addWidget(buildAnalysisControls(), 1, 1);
+    grid->addWidget(buildRangeControls(), 3, 0);
+    grid->addWidget(buildDisplayControls(), 2, 1, 2, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(0, 1);
+    loadCalibration();
+    setControlsFromSettings();
+    rebuildAnalysis();
+    showResolution();
+    setEnabledStates();
+    connectControls();
+    initialized_ = true;
+}
+
+RealtimeAnalyzerWindow::~RealtimeAnalyzerWindow() {
+    if (recording_) context_.waveIn.closeInput();
+}
+
+QWidget* RealtimeAnalyzerWindow::control(int id) const { return findChild<QWidget*>(QStringLiteral("id%1").arg(id)); }
+
+QWidget* RealtimeAnalyzerWindow::buildDisplayArea() {
+    auto* area = new QWidget(this);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    tabs_ = new QTabBar(area);
+    identify(tabs_, kTabs);
+    for (const char* caption : {"Spectrum", "1/3 Octave", "Waterfall", "Correlation"})
+        tabs_->addTab(QString::fromLatin1(caption));
+    tabs_->setCurrentIndex(std::clamp(settings_.displayType, 0, 3));
+    settings_.displayType = tabs_->currentIndex();
+    graph_ = new RtaWindow(engine_, settings_, area);
+    graph_->setMinimumSize(480, 300);
+    layout->addWidget(tabs_);
+    layout->addWidget(graph_, 1);
+    layout->setSpacing(5);
+    connect(graph_, &RtaWindow::selectionChanged, this, &RealtimeAnalyzerWindow::showReadouts);
+    return area;
+}
+
+QWidget* RealtimeAnalyzerWindow::buildReadouts() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    start_ = new QPushButton(QStringLiteral("&Start"), box);
+    stop_ = new QPushButton(QStringLiteral("S&top"), box);
+    identify(start_, kStart);
+    identify(stop_, kStop);
+    stop_->setEnabled(false);
+    auto* exit = new QPushButton(QStringLiteral("E&xit"), box);
+    identify(exit, kExit);
+    grid->addWidget(start_, 0, 0);
+    grid->addWidget(stop_, 0, 1);
+    grid->addWidget(exit, 0, 2);
+    auto* input = new QGroupBox(QStringLiteral("Input"), box);
+    auto* inputLayout = new QVBoxLayout(input);
+    info_ = new QPlainTextEdit(input);
+    identify(info_, kInfo);
+    info_->setReadOnly(true);
+    info_->setMaximumHeight(60);
+    auto* calibration = new QPushButton(QStringLiteral("&Calibration..."), input);
+    identify(calibration, kCalibration);
+    inputLayout->addWidget(info_);
+    inputLayout->addWidget(calibration);
+    grid->addWidget(input, 1, 0, 1, 3);
+    const int ids[2][2] = {{kLevelLeft, kFrequencyLeft}, {kLevelRight, kFrequencyRight}};
+    grid->addWidget(new QLabel(QStringLiteral("Level (dB)"), box), 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Frequency (Hz)"), box), 2, 2);
+    for (int c = 0; c < 2; ++c) {
+        grid->addWidget(new QLabel(c == 0 ? QStringLiteral("L") : QStringLiteral("R"), box), 3 + c, 0);
+        levelReadout_[c] = readout(box, ids[c][0]);
+        frequencyReadout_[c] = readout(box, ids[c][1]);
+        grid->addWidget(levelReadout_[c], 3 + c, 1);
+        grid->addWidget(frequencyReadout_[c], 3 + c, 2);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("Resolution (F:Hz,T:ms)"), box), 5, 0, 1, 3);
+    resolutionFrequency_ = readout(box, kResolutionFrequency);
+    resolutionTime_ = readout(box, kResolutionTime);
+    grid->addWidget(new QLabel(QStringLiteral("F"), box), 6, 0);
+    grid->addWidget(resolutionFrequency_, 6, 1);
+    grid->addWidget(new QLabel(QStringLiteral("T"), box), 7, 0);
+    grid->addWidget(resolutionTime_, 7, 1);
+    connect(start_, &QPushButton::clicked, this, &RealtimeAnalyzerWindow::start);
+    connect(stop_, &QPushButton::clicked, this, &RealtimeAnalyzerWindow::stop);
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(calibration, &QPushButton::clicked, this, &RealtimeAnalyzerWindow::chooseCalibration);
+    return box;
+}
+
+QWidget* RealtimeAnalyzerWindow::buildAnalysisControls() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    QStringList rates, sizes, numbers;
+    for (int k = 0; k < SampleRateTable::kCount; ++k) rates << QString::fromStdString(SampleRateTable::text(k));
+    for (int n = 1024; n <= 65536; n *= 2) sizes << QString::number(n);
+    for (int k = 5; k <= 32; ++k) numbers << QString::number(k);
+    rate_ = comboBox(box, kSampleRate, rates);
+    fftSize_ = comboBox(box, kFftSize, sizes);
+    timeWindow_ = comboBox(box, kTimeWindow, {"Rectangular", "Triangular", "Hamming", "Hanning", "Blackman"});
+    smoothing_ = comboBox(box, kSmoothing, {"None", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+    lines_ = comboBox(box, kNumberOfData, numbers);
+    weighting_ = comboBox(box, kWeighting, {"Flat", "A-weighting", "B-weighting", "C-weighting"});
+    const std::pair<const char*, QComboBox*> rows[] = {{"Sampling Rate", rate_}, {"FFT Size", fftSize_},
+                                                       {"Time Window", timeWindow_}, {"Smoothing", smoothing_},
+                                                       {"Number of Data", lines_}, {"Freq. Weighting", weighting_}};
+    int row = 0;
+    for (const auto& [caption, combo] : rows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(caption), box), row, 0);
+        grid->addWidget(combo, row++, 1);
+    }
+    return box;
+}
+
+QWidget* RealtimeAnalyzerWindow::buildRangeControls() {
+    auto* box = new QWidget(this);
+    auto* layout = new QHBoxLayout(box);
+    auto* frequency = new QGroupBox(QStringLiteral("Freq, Range"), box);
+    auto* fgrid = new QGridLayout(frequency);
+    frequencyAutomatic_ = checkBox(frequency, kFrequencyAutomatic, QStringLiteral("Automatic"));
+    upperFrequency_ = numberEdit(frequency, kUpperFrequency);
+    lowerFrequency_ = numberEdit(frequency, kLowerFrequency);
+    fgrid->addWidget(frequencyAutomatic_, 0, 0, 1, 2);
+    fgrid->addWidget(new QLabel(QStringLiteral("Upper"), frequency), 1, 0);
+    fgrid->addWidget(upperFrequency_, 1, 1);
+    fgrid->addWidget(new QLabel(QStringLiteral("Lower"), frequency), 2, 0);
+    fgrid->addWidget(lowerFrequency_, 2, 1);
+    auto* level = new QGroupBox(QStringLiteral("Level Range"), box);
+    auto* lgrid = new QGridLayout(level);
+    levelAutomatic_ = checkBox(level, kLevelAutomatic, QStringLiteral("Automatic"));
+    upperLevel_ = numberEdit(level, kUpperLevel);
+    lowerLevel_ = numberEdit(level, kLowerLevel);
+    lgrid->addWidget(levelAutomatic_, 0, 0, 1, 2);
+    lgrid->addWidget(new QLabel(QStringLiteral("Upper"), level), 1, 0);
+    lgrid->addWidget(upperLevel_, 1, 1);
+    lgrid->addWidget(new QLabel(QStringLiteral("Lower"), level), 2, 0);
+    lgrid->addWidget(lowerLevel_, 2, 1);
+    auto* axis = new QGroupBox(QStringLiteral("Freq. Axis"), box);
+    auto* agrid = new QGridLayout(axis);
+    axis_ = radioPair(axis, agrid, 0, {{kLogarithm, QStringLiteral("Logarithm")}, {kLinear, QStringLiteral("Linear")}});
+    auto* channels = new QGroupBox(QStringLiteral("Channels"), box);
+    auto* cgrid = new QGridLayout(channels);
+    channels_ = radioPair(channels, cgrid, 0, {{kOneChannel, QStringLiteral("1ch")}, {kTwoChannels, QStringLiteral("2ch")}});
+    for (QWidget* group : {static_cast<QWidget*>(frequency), static_cast<QWidget*>(level), static_cast<QWidget*>(axis),
+                           static_cast<QWidget*>(channels)})
+        layout->addWidget(group);
+    return box;
+}
+
+QWidget* RealtimeAnalyzerWindow::buildDisplayControls() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    peak_ = checkBox(box, kPeak, QStringLiteral("Peak"));
+    peakHold_ = checkBox(box, kPeakHold, QStringLiteral("Peak Hold"));
+    grid->addWidget(peak_, 0, 0);
+    grid->addWidget(peakHold_, 0, 1);
+    auto* direction = new QGroupBox(QStringLiteral("Direction of Axis"), box);
+    auto* dgrid = new QGridLayout(direction);
+    direction_ = radioPair(direction, dgrid, 0, {{kForward, QStringLiteral("Forward")}, {kBackward, QStringLiteral("Backward")}});
+    auto* correlation = new QGroupBox(QStringLiteral("Correlation"), box);
+    auto* cgrid = new QGridLayout(correlation);
+    correlation_ = radioPair(correlation, cgrid, 0, {{kAcf, QStringLiteral("ACF")}, {kCcf, QStringLiteral("CCF")}});
+    grid->addWidget(direction, 1, 0, 1, 2);
+    grid->addWidget(correlation, 2, 0, 1, 2);
+    return box;
+}
+
+void RealtimeAnalyzerWindow::setControlsFromSettings() {
+    rate_->setCurrentIndex(SampleRateTable::clampIndex(settings_.sampleRateIndex));
+    fftSize_->setCurrentText(QString::number(settings_.fftSize));
+    timeWindow_->setCurrentIndex(std::clamp(settings_.timeWindow, 0, 4));
+    smoothing_->setCurrentIndex(std::clamp(settings_.smoothing, 0, 9));
+    lines_->setCurrentText(QString::number(settings_.waterfallLines));
+    weighting_->setCurrentIndex(std::clamp(settings_.weighting, 0, 3));
+    frequencyAutomatic_->setChecked(settings_.frequencyAutomatic != 0);
+    levelAutomatic_->setChecked(settings_.levelAutomatic != 0);
+    setInt(*upperFrequency_, settings_.upperFrequency);
+    setInt(*lowerFrequency_, settings_.lowerFrequency);
+    setInt(*upperLevel_, settings_.upperLevel);
+    setInt(*lowerLevel_, settings_.lowerLevel);
+    check(axis_, settings_.frequencyAxis == 1 ? 1 : 0);
+    check(channels_, settings_.channels() - 1);
+    check(direction_, settings_.waterfallDirection == 0 ? 0 : 1);
+    check(correlation_, settings_.correlation == 1 ? 1 : 0);
+    peak_->setChecked(settings_.peak != 0);
+    peakHold_->setChecked(settings_.peakHold != 0);
+}
+
+}  // namespace phonomir
