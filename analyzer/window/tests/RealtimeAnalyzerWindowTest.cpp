@@ -68,6 +68,7 @@ private slots:
     void oneChannelOnCrossCorrelationTurnsItIntoAuto();
     void analyzerFollowsThePlayingGeneratorsRate();
     void exitWhileRecordingClosesTheInput();
+    void savesAScreenshotOfEachDisplayWhenAsked();
 };
 
 void RealtimeAnalyzerWindowTest::generatorToneLoopedBackReadsItsBinAndPredictedLevel() {
@@ -167,6 +168,34 @@ void RealtimeAnalyzerWindowTest::exitWhileRecordingClosesTheInput() {
     QVERIFY(rig.window.isNull());
     QVERIFY(!rig.waveIn.isOpen());
     QCOMPARE(activeRates().input, -1);
+}
+
+// With PHONOMIR_SCREENSHOT_DIR set, the window is saved there once per display, showing a
+// two-channel 1 kHz tone from the generator looped back through the virtual card.
+void RealtimeAnalyzerWindowTest::savesAScreenshotOfEachDisplayWhenAsked() {
+    const QString directory = qEnvironmentVariable("PHONOMIR_SCREENSHOT_DIR");
+    if (directory.isEmpty()) QSKIP("PHONOMIR_SCREENSHOT_DIR is not set");
+    AnalyzerSettings analyzer;
+    analyzer.channelsMinusOne = 1;
+    analyzer.correlation = 1;
+    analyzer.peakHold = 1;
+    AnalyzerRig rig(analyzer);
+    GeneratorSettings noise;
+    noise.signalKind = static_cast<int>(SignalKind::Noise);
+    noise.noiseKind = 1;
+    noise.noiseMode = 1;
+    noise.levelLeft = noise.levelRight = 100;
+    noise.digitalOutput = 8000;
+    rig.openGenerator(noise);
+    rig.generator->start();
+    rig.window->resize(1100, 760);
+    rig.window->show();
+    rig.press(RealtimeAnalyzerWindow::kStart);
+    for (int type = 0; type < 4; ++type) {
+        rig.control<QTabBar>(RealtimeAnalyzerWindow::kTabs)->setCurrentIndex(type);
+        rig.step(44100 * 4);
+        QVERIFY(rig.window->grab().save(QStringLiteral("%1/analyzer-display%2.png").arg(directory).arg(type)));
+    }
 }
 
 QTEST_MAIN(RealtimeAnalyzerWindowTest)
