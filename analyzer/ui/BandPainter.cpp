@@ -36,7 +36,7 @@ void BandPainter::drawSlotLabels(QPainter& painter, const GraphScene& scene) {
     }
 }
 
-void BandPainter::drawData(QPainter& painter, const GraphScene& scene) {
+void BandPainter::drawData(QPainter& painter, PixelCanvas&, const GraphScene& scene) {
     for (int slot = 0; slot < scene.engine.bandSlots(); ++slot)
         for (int c = 0; c < scene.channels(); ++c) {
             drawBar(painter, scene, slot, c);

@@ -17,7 +17,6 @@ void CorrelationPainter::prepare(const GraphScene& scene) {
     const int width = scene.layout.plot.width;
     curve_.reserve(2 * static_cast<std::size_t>(scene.engine.fftSize() / 10) + 1);
     shadingRows_.reserve(width);
-    shadingLines_.reserve(width / 2 + 1);
 }
 
 void CorrelationPainter::drawBackground(QPainter& painter, const GraphScene& scene) {
@@ -61,36 +60,33 @@ void CorrelationPainter::drawLagAxis(QPainter& painter, const GraphScene& scene)
     }
 }
 
-void CorrelationPainter::drawData(QPainter& painter, const GraphScene& scene) {
+void CorrelationPainter::drawData(QPainter& painter, PixelCanvas& pixels, const GraphScene& scene) {
     if (crossCorrelation(scene)) {
-        drawCurve(painter, scene, 0, scene.style.crossCurve, 0);
+        drawCurve(painter, pixels, scene, 0, scene.style.crossCurve, 0);
         return;
     }
-    for (int c = 0; c < scene.channels(); ++c) drawCurve(painter, scene, c, scene.style.curvePen(c), c);
+    for (int c = 0; c < scene.channels(); ++c) drawCurve(painter, pixels, scene, c, scene.style.curvePen(c), c);
 }
 
-void CorrelationPainter::drawCurve(QPainter& painter, const GraphScene& scene, int channel, const QPen& pen, int parity) {
+void CorrelationPainter::drawCurve(QPainter& painter, PixelCanvas& pixels, const GraphScene& scene, int channel,
+                                   const QPen& pen, int parity) {
     const PlotRect& plot = scene.layout.plot;
     const auto& points = scene.engine.channel(channel).correlationPoints;
     curve_.assign(points, plot.left, plot.top);
     painter.setPen(pen);
     curve_.draw(painter);
     shadingRows(points, plot.width, shadingRows_);
-    drawShading(painter, scene, parity);
+    drawShading(pixels, scene, pen.color().rgb(), parity);
 }
 
 // Vertical lines from the zero line to the curve at the columns of one parity, ANDed onto the
-// image so that the grid shows through the shading.
-void CorrelationPainter::drawShading(QPainter& painter, const GraphScene& scene, int parity) {
+// image (the "mask" raster operation) so that the grid shows through the shading.
+void CorrelationPainter::drawShading(PixelCanvas& pixels, const GraphScene& scene, std::uint32_t colour, int parity) {
     const PlotRect& plot = scene.layout.plot;
-    const float zero = plot.top + correlationRow(0.0, plot.height);
-    shadingLines_.clear();
+    const int zero = plot.top + static_cast<int>(correlationRow(0.0, plot.height));
     for (int x = parity; x < static_cast<int>(shadingRows_.size()); x += 2)
         if (!std::isnan(shadingRows_[x]))
-            shadingLines_.emplace_back(plot.left + x, zero, plot.left + x, plot.top + shadingRows_[x]);
-    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    painter.drawLines(shadingLines_.data(), static_cast<int>(shadingLines_.size()));
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            pixels.maskColumn(plot.left + x, zero, plot.top + static_cast<int>(std::lround(shadingRows_[x])), colour);
 }
 
 }  // namespace phonomir

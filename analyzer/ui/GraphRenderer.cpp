@@ -52,7 +52,9 @@ void GraphRenderer::renderData() {
     if (engine_.fftSize() == 0) return;
     QPainter painter(&work_);
     painter.translate(-layout_.data.left, -layout_.data.top);
-    painterFor(layout_.type).drawData(painter, scene());
+    PixelCanvas pixels(reinterpret_cast<std::uint32_t*>(work_.bits()), static_cast<int>(work_.bytesPerLine() / 4),
+                       work_.width(), work_.height(), devicePixelRatio_, layout_.data.left, layout_.data.top);
+    painterFor(layout_.type).drawData(painter, pixels, scene());
 }
 
 // Row by row in device pixels: the work image is the background's data area, pixel for pixel.

@@ -19,7 +19,7 @@ void SpectrumPainter::drawBackground(QPainter& painter, const GraphScene& scene)
     axes.drawTitles(plot);
 }
 
-void SpectrumPainter::drawData(QPainter& painter, const GraphScene& scene) {
+void SpectrumPainter::drawData(QPainter& painter, PixelCanvas&, const GraphScene& scene) {
     const PlotRect& plot = scene.layout.plot;
     for (int c = 0; c < scene.channels(); ++c) {
         curve_.assign(scene.engine.channel(c).spectrumPoints, plot.left, plot.top);

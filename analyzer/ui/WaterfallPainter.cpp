@@ -4,11 +4,13 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace phonomir {
 
 void WaterfallPainter::prepare(const GraphScene& scene) {
     horizon_.reserve(scene.layout.data.width);
-    polyline_.reserve(static_cast<std::size_t>(scene.layout.plot.width));
 }
 
 void WaterfallPainter::drawBackground(QPainter& painter, const GraphScene& scene) {
@@ -37,34 +39,42 @@ void WaterfallPainter::drawTimeAxis(QPainter& painter, const GraphScene& scene) 
     painter.drawText(2, back.y() - 3, QString::fromLatin1(label));
 }
 
-void WaterfallPainter::drawData(QPainter& painter, const GraphScene& scene) {
-    for (int c = 0; c < scene.channels(); ++c) drawChannel(painter, scene, c);
+void WaterfallPainter::drawData(QPainter&, PixelCanvas& pixels, const GraphScene& scene) {
+    for (int c = 0; c < scene.channels(); ++c) drawChannel(pixels, scene, c);
 }
 
 // Each channel is its own oblique view: the horizon starts at the plot's bottom and the lines
 // are drawn front to back, so the left channel's lines never hide the right channel's.
-void WaterfallPainter::drawChannel(QPainter& painter, const GraphScene& scene, int channel) {
+void WaterfallPainter::drawChannel(PixelCanvas& pixels, const GraphScene& scene, int channel) {
     const GraphLayout& layout = scene.layout;
     const WaterfallRing& ring = scene.engine.waterfall();
     const bool backward = scene.settings.waterfallDirection != 0;
     horizon_.reset(layout.data.left, layout.data.width, static_cast<float>(layout.plot.bottom()));
-    painter.setPen(scene.style.curvePen(channel));
+    const std::uint32_t colour = scene.style.curvePen(channel).color().rgb();
     for (int depth = 0; depth < ring.lineCount(); ++depth) {
         const int age = waterfallAgeAtDepth(depth, ring.lineCount(), ring.filled(), backward);
-        if (age >= 0) drawLine(painter, scene, ring.line(age, channel), depth);
+        ColumnTrace trace(pixels, colour);
+        if (age >= 0) drawLine(trace, scene, ring.line(age, channel), depth);
     }
 }
 
-void WaterfallPainter::drawLine(QPainter& painter, const GraphScene& scene, std::span<const float> line, int depth) {
+void WaterfallPainter::drawLine(ColumnTrace& trace, const GraphScene& scene, std::span<const float> line, int depth) {
     const GraphLayout& layout = scene.layout;
     const int left = layout.plot.left - depth * layout.waterfallDx;
-    const float top = static_cast<float>(layout.plot.top - depth * layout.waterfallDy);
-    polyline_.clear();
+    // Rows far above the window are all the same: off the image.
+    const float top = static_cast<float>(layout.plot.top - depth * layout.waterfallDy), highest = -1.0f;
+    int previousOwner = depth;
     for (std::size_t column = 0; column < line.size(); ++column) {
         const int x = left + static_cast<int>(column);
-        polyline_.add(x, horizon_.hide(x, top + line[column]));
+        const HorizonPoint point = horizon_.hide(x, top + line[column], depth);
+        const int row = static_cast<int>(std::floor(std::max(point.row, highest)));
+        // Both ends hidden on the horizon where one line behind set it: that line drew this step.
+        if (point.owner != depth && point.owner == previousOwner)
+            trace.skipTo(x, row);
+        else
+            trace.add(x, row);
+        previousOwner = point.owner;
     }
-    polyline_.draw(painter);
 }
 
 }  // namespace phonomir

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 using namespace phonomir;
 
@@ -67,12 +68,16 @@ TEST(LagTicks, CorrelationRowsRunFromPlusOneAtTheTopToMinusOneAtTheBottom) {
 TEST(WaterfallHorizon, ALineBehindShowsOnlyWhereItRisesAboveEverythingInFront) {
     WaterfallHorizon horizon;
     horizon.reset(100, 3, 50.0f);
-    EXPECT_EQ(horizon.hide(100, 20.0f), 20.0f);  // front line: visible, raises the horizon
-    EXPECT_EQ(horizon.hide(101, 40.0f), 40.0f);
-    EXPECT_EQ(horizon.hide(100, 30.0f), 20.0f);  // a line behind, lower: drawn on the horizon
-    EXPECT_EQ(horizon.hide(101, 10.0f), 10.0f);  // higher: visible
-    EXPECT_EQ(horizon.hide(102, 60.0f), 50.0f);  // below the plot's bottom
-    EXPECT_EQ(horizon.hide(99, 70.0f), 70.0f);   // outside the columns: untouched
+    auto hide = [&](int x, float y, int depth) {
+        const HorizonPoint p = horizon.hide(x, y, depth);
+        return std::pair(p.row, p.owner);
+    };
+    EXPECT_EQ(hide(100, 20.0f, 0), std::pair(20.0f, 0));  // front line: visible, raises the horizon
+    EXPECT_EQ(hide(101, 40.0f, 0), std::pair(40.0f, 0));
+    EXPECT_EQ(hide(100, 30.0f, 1), std::pair(20.0f, 0));  // a line behind, lower: on the horizon
+    EXPECT_EQ(hide(101, 10.0f, 1), std::pair(10.0f, 1));  // higher: visible
+    EXPECT_EQ(hide(102, 60.0f, 1), std::pair(50.0f, -1)); // below the plot's bottom
+    EXPECT_EQ(hide(99, 70.0f, 2), std::pair(70.0f, 2));   // outside the columns: untouched
 }
 
 TEST(WaterfallDepth, BackwardPutsTheNewestInFrontAndForwardAtTheBack) {

@@ -180,4 +180,15 @@ TEST_F(GraphRender, HighDensityScreensGetImagesAtTheirPixelRatio) {
     EXPECT_EQ(image.pixel(2 * plot().left, 2 * plot().top + 1), kWhite);
 }
 
+TEST_F(GraphRender, HighDensityShadingCoversWholeLogicalColumns) {
+    settings = graphtest::graphSettings(DisplayType::Correlation, 1);
+    setUpGraph(2.0);
+    const QImage image = feedAndDraw(2);
+    const int halfWay = 2 * (plot().top + plot().height / 4);
+    EXPECT_EQ(image.pixel(2 * (plot().left + 2), halfWay), kLeftCurve);
+    EXPECT_EQ(image.pixel(2 * (plot().left + 2) + 1, halfWay + 1), kLeftCurve);
+    EXPECT_EQ(image.pixel(2 * (plot().left + 3), halfWay), kWhite);
+    EXPECT_EQ(image.pixel(2 * (plot().left + 3) + 1, halfWay), kWhite);
+}
+
 }  // namespace

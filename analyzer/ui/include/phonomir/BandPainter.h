@@ -13,7 +13,7 @@ class BandPainter : public DisplayPainter {
 public:
     void prepare(const GraphScene&) override {}
     void drawBackground(QPainter& painter, const GraphScene& scene) override;
-    void drawData(QPainter& painter, const GraphScene& scene) override;
+    void drawData(QPainter& painter, PixelCanvas& pixels, const GraphScene& scene) override;
 
 private:
     void drawSlotLabels(QPainter& painter, const GraphScene& scene);

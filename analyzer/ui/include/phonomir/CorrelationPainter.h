@@ -9,8 +9,6 @@
 #include "phonomir/LagTicks.h"
 #include "phonomir/PlotPolyline.h"
 
-#include <QLineF>
-
 #include <vector>
 
 namespace phonomir {
@@ -19,18 +17,18 @@ class CorrelationPainter : public DisplayPainter {
 public:
     void prepare(const GraphScene& scene) override;
     void drawBackground(QPainter& painter, const GraphScene& scene) override;
-    void drawData(QPainter& painter, const GraphScene& scene) override;
+    void drawData(QPainter& painter, PixelCanvas& pixels, const GraphScene& scene) override;
 
 private:
     void drawLevelGrid(QPainter& painter, const GraphScene& scene);
     void drawLagAxis(QPainter& painter, const GraphScene& scene);
-    void drawCurve(QPainter& painter, const GraphScene& scene, int channel, const QPen& pen, int parity);
-    void drawShading(QPainter& painter, const GraphScene& scene, int parity);
+    void drawCurve(QPainter& painter, PixelCanvas& pixels, const GraphScene& scene, int channel, const QPen& pen,
+                   int parity);
+    void drawShading(PixelCanvas& pixels, const GraphScene& scene, std::uint32_t colour, int parity);
     bool crossCorrelation(const GraphScene& scene) const;
 
     PlotPolyline curve_;
     std::vector<float> shadingRows_;
-    std::vector<QLineF> shadingLines_;
     std::vector<LagTick> ticks_;
 };
 

@@ -13,7 +13,7 @@ class SpectrumPainter : public DisplayPainter {
 public:
     void prepare(const GraphScene& scene) override;
     void drawBackground(QPainter& painter, const GraphScene& scene) override;
-    void drawData(QPainter& painter, const GraphScene& scene) override;
+    void drawData(QPainter& painter, PixelCanvas& pixels, const GraphScene& scene) override;
 
 private:
     void drawMarker(QPainter& painter, const GraphScene& scene, int channel);

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "phonomir/DisplayPainter.h"
-#include "phonomir/PlotPolyline.h"
 #include "phonomir/WaterfallDepth.h"
 #include "phonomir/WaterfallHorizon.h"
 
@@ -18,15 +17,14 @@ class WaterfallPainter : public DisplayPainter {
 public:
     void prepare(const GraphScene& scene) override;
     void drawBackground(QPainter& painter, const GraphScene& scene) override;
-    void drawData(QPainter& painter, const GraphScene& scene) override;
+    void drawData(QPainter& painter, PixelCanvas& pixels, const GraphScene& scene) override;
 
 private:
     void drawTimeAxis(QPainter& painter, const GraphScene& scene);
-    void drawChannel(QPainter& painter, const GraphScene& scene, int channel);
-    void drawLine(QPainter& painter, const GraphScene& scene, std::span<const float> line, int depth);
+    void drawChannel(PixelCanvas& pixels, const GraphScene& scene, int channel);
+    void drawLine(ColumnTrace& trace, const GraphScene& scene, std::span<const float> line, int depth);
 
     WaterfallHorizon horizon_;
-    PlotPolyline polyline_;
 };
 
 }  // namespace phonomir
