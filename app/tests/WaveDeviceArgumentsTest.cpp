@@ -8,6 +8,7 @@ using namespace phonomir;
 namespace {
 
 struct DeviceCase {
+    const char* name;
     const char* commandLine;
     int input, output;
 };
@@ -21,11 +22,15 @@ TEST_P(WaveDeviceArgumentsTest, ParsesTheDeviceDigits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandLines, WaveDeviceArgumentsTest,
-                         ::testing::Values(DeviceCase{"", 0, 0}, DeviceCase{"/WD=1", 1, 1},
-                                           DeviceCase{"/WD=1,2", 1, 2}, DeviceCase{"--x /WD=3,4 --y", 3, 4},
-                                           DeviceCase{"/WD=5,", 5, 5}, DeviceCase{"/WD=7,x", 7, 7},
-                                           DeviceCase{"/WD=x,2", 0, 2}, DeviceCase{"/WD=", 0, 0},
-                                           DeviceCase{"/wd=1", 0, 0}));
+                         ::testing::Values(DeviceCase{"NoToken", "", 0, 0}, DeviceCase{"OneDigit", "/WD=1", 1, 1},
+                                           DeviceCase{"TwoDigits", "/WD=1,2", 1, 2},
+                                           DeviceCase{"AmongOtherArguments", "--x /WD=3,4 --y", 3, 4},
+                                           DeviceCase{"CommaWithoutDigit", "/WD=5,", 5, 5},
+                                           DeviceCase{"LetterAfterComma", "/WD=7,x", 7, 7},
+                                           DeviceCase{"LetterForInput", "/WD=x,2", 0, 2},
+                                           DeviceCase{"TokenAlone", "/WD=", 0, 0},
+                                           DeviceCase{"LowerCaseToken", "/wd=1", 0, 0}),
+                         [](const ::testing::TestParamInfo<DeviceCase>& info) { return std::string(info.param.name); });
 
 TEST(CommandLineTest, VirtualCardOptionAndJoinedArguments) {
     EXPECT_TRUE(hasVirtualCardOption({"/WD=1", "--virtual-card"}));
