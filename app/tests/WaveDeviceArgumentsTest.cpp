@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace phonomir;
 
 namespace {
@@ -12,6 +14,8 @@ struct DeviceCase {
     const char* commandLine;
     int input, output;
 };
+
+std::ostream& operator<<(std::ostream& out, const DeviceCase& value) { return out << '"' << value.commandLine << '"'; }
 
 class WaveDeviceArgumentsTest : public ::testing::TestWithParam<DeviceCase> {};
 
