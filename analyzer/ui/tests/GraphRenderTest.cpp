@@ -19,8 +19,6 @@ const QRgb kRightCurve = qRgb(255, 64, 192);
 
 class GraphRender : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { graphtest::ensureApplication(); }
-
     // Sets the engine and a 1280 x 720 graph up for `settings` (which the test may change first).
     void setUpGraph(qreal ratio = 1.0) {
         ASSERT_TRUE(engine.setupAnalysis(settings, {}));

@@ -8,21 +8,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <random>
 #include <vector>
 
 namespace phonomir::graphtest {
 
-// The widgets need an application; tests and tools run on the offscreen platform unless told
-// otherwise.
-inline void ensureApplication() {
+// The application the widgets need, on the offscreen platform unless told otherwise. The
+// caller owns it.
+inline std::unique_ptr<QApplication> makeApplication() {
     static int argc = 1;
     static char name[] = "phonomir_graph";
     static char* argv[] = {name, nullptr};
-    if (QApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 // n frames of a tone plus Gaussian noise; the right channel is the left one `delay` samples

@@ -17,8 +17,6 @@ namespace {
 
 class RtaWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { graphtest::ensureApplication(); }
-
     void open(DisplayType type) {
         settings = graphtest::graphSettings(type, 1);
         ASSERT_TRUE(engine.setupAnalysis(settings, {}));

@@ -43,7 +43,7 @@ bool save(const Snapshot& shot, const QDir& folder, qreal ratio) {
 }  // namespace
 
 int main() {
-    graphtest::ensureApplication();
+    const auto application = graphtest::makeApplication();
     const QByteArray folderName = qgetenv("PHONOMIR_SNAPSHOT_DIR");
     if (folderName.isEmpty()) {
         std::fprintf(stderr, "set PHONOMIR_SNAPSHOT_DIR to the folder for the PNG files\n");
