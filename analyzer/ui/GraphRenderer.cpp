@@ -32,10 +32,13 @@ void GraphRenderer::setup(QSize clientSize, qreal devicePixelRatio) {
 
 void GraphRenderer::setDevicePixelRatio(qreal devicePixelRatio) {
     devicePixelRatio_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    if (workPainter_.isActive()) workPainter_.end();
     background_ = imageOf(layout_.clientWidth, layout_.clientHeight, devicePixelRatio_);
     work_ = imageOf(layout_.data.width, layout_.data.height, devicePixelRatio_);
     drawBackground();
     copyDataArea();
+    workPainter_.begin(&work_);
+    workPainter_.translate(-layout_.data.left, -layout_.data.top);
 }
 
 void GraphRenderer::drawBackground() {
@@ -50,11 +53,9 @@ void GraphRenderer::drawBackground() {
 void GraphRenderer::renderData() {
     copyDataArea();
     if (engine_.fftSize() == 0) return;
-    QPainter painter(&work_);
-    painter.translate(-layout_.data.left, -layout_.data.top);
     PixelCanvas pixels(reinterpret_cast<std::uint32_t*>(work_.bits()), static_cast<int>(work_.bytesPerLine() / 4),
                        work_.width(), work_.height(), devicePixelRatio_, layout_.data.left, layout_.data.top);
-    painterFor(layout_.type).drawData(painter, pixels, scene());
+    painterFor(layout_.type).drawData(workPainter_, pixels, scene());
 }
 
 // Row by row in device pixels: the work image is the background's data area, pixel for pixel.

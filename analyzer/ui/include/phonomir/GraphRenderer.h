@@ -17,10 +17,9 @@
 #include "phonomir/WaterfallPainter.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QSize>
-
-class QPainter;
 
 namespace phonomir {
 
@@ -29,6 +28,8 @@ public:
     // The engine and settings must outlive the renderer. english: the interface language,
     // which picks the axis font's size.
     GraphRenderer(SpectrumEngine& engine, const AnalyzerSettings& settings, GraphTexts texts = {}, bool english = true);
+    GraphRenderer(const GraphRenderer&) = delete;
+    GraphRenderer& operator=(const GraphRenderer&) = delete;
 
     // Lays the display out for a client size, gives the engine its plot size (which clears the
     // display histories) and redraws the background. Call after the engine's setupAnalysis.
@@ -62,6 +63,8 @@ private:
     GraphLayout layout_;
     qreal devicePixelRatio_ = 1.0;
     QImage background_, work_;
+    // Open on the work image from setup to setup, so that a repaint makes no painter of its own.
+    QPainter workPainter_;
     SpectrumPainter spectrum_;
     BandPainter bands_;
     WaterfallPainter waterfall_;
