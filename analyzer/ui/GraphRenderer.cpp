@@ -52,7 +52,8 @@ void GraphRenderer::drawBackground() {
 
 void GraphRenderer::renderData() {
     copyDataArea();
-    if (engine_.fftSize() == 0) return;
+    // Nothing to draw before the engine is set up, nor before the first layout made the images.
+    if (engine_.fftSize() == 0 || !workPainter_.isActive()) return;
     PixelCanvas pixels(reinterpret_cast<std::uint32_t*>(work_.bits()), static_cast<int>(work_.bytesPerLine() / 4),
                        work_.width(), work_.height(), devicePixelRatio_, layout_.data.left, layout_.data.top);
     painterFor(layout_.type).drawData(workPainter_, pixels, scene());

@@ -33,6 +33,14 @@ protected:
     std::unique_ptr<RtaWindow> window;
 };
 
+TEST_F(RtaWindowTest, AWindowBeforeTheEngineIsSetUpPaintsOnlyItsBackground) {
+    SpectrumEngine idle;
+    RtaWindow early(idle, settings);
+    early.resize(400, 300);
+    const QImage shot = early.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(200, 150)), GraphStyle().face);
+}
+
 TEST_F(RtaWindowTest, ResizingGivesTheEngineThePlotSize) {
     open(DisplayType::Spectrum);
     window->resize(900, 500);
