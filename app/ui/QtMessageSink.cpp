@@ -13,4 +13,11 @@ void QtMessageSink::showMessage(const std::string& text, MessageIcon icon) {
     box.exec();
 }
 
+bool QtMessageSink::askOkCancel(int, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString(), QString::fromStdString(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent_.data());
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
 }  // namespace phonomir

@@ -12,6 +12,7 @@ namespace {
 
 struct SilentSink : phonomir::MessageSink {
     int shown = 0;
+    void showMessage(const std::string &, phonomir::MessageIcon) override { ++shown; }
     void showError(int, const std::string &) override { ++shown; }
     bool askOkCancel(int, const std::string &) override { return true; }
 };

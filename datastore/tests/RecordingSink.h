@@ -18,6 +18,7 @@ struct RecordingSink : phonomir::MessageSink {
     std::vector<int> questions;
     bool answer = true;  // OK
 
+    void showMessage(const std::string &text, phonomir::MessageIcon) override { errors.push_back({0, text}); }
     void showError(int id, const std::string &text) override { errors.push_back({id, text}); }
     bool askOkCancel(int id, const std::string &) override {
         questions.push_back(id);

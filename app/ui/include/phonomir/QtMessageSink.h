@@ -14,6 +14,7 @@ public:
     explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     void showMessage(const std::string& text, MessageIcon icon) override;
+    bool askOkCancel(int id, const std::string& text) override;
 
 private:
     QPointer<QWidget> parent_;
