@@ -38,7 +38,7 @@ AudioChoice audioChoice(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-int runProgramSession(const std::vector<std::string>& arguments) {
+int runProgramSession(const std::vector<std::string>& arguments, const WindowInstaller& installWindows) {
     QApplication::setWindowIcon(programIcon());
     const int language = languageCode();
     const AudioChoice choice = audioChoice(arguments);
@@ -59,6 +59,8 @@ int runProgramSession(const std::vector<std::string>& arguments) {
                          QString::fromStdString(audio.description())};
     auto panel = std::make_unique<MainPanel>(context);
     messages.setParent(panel.get());
+    SessionContext session{*panel, *waveIn, *waveOut, messages, choice.inputDeviceId, choice.outputDeviceId};
+    if (installWindows) installWindows(session);
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, panel.get(), &QDialog::reject);
     QObject::connect(panel.get(), &MainPanel::exitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -5,12 +5,30 @@
 // WaveOut are deleted in that order. UI thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace phonomir {
 
+class MainPanel;
+class MessageSink;
+class WaveIn;
+class WaveOut;
+
+// What the measurement windows are given when the program installs them into the panel's slots.
+struct SessionContext {
+    MainPanel& panel;
+    WaveIn& waveIn;
+    WaveOut& waveOut;
+    MessageSink& messages;
+    int inputDeviceId = 0;
+    int outputDeviceId = 0;
+};
+// Sets the panel's window factories; called once the panel exists, before it is shown.
+using WindowInstaller = std::function<void(SessionContext&)>;
+
 // Runs the program with its arguments (without the program name); returns the exit status.
-int runProgramSession(const std::vector<std::string>& arguments);
+int runProgramSession(const std::vector<std::string>& arguments, const WindowInstaller& installWindows = {});
 
 }  // namespace phonomir

@@ -1,0 +1,71 @@
+#include "MeasurementWindows.h"
+
+#include "phonomir/DataConnection.h"
+#include "phonomir/MainPanel.h"
+#include "phonomir/MicCalRecord.h"
+#include "phonomir/ProcessSettings.h"
+#include "phonomir/RealtimeAnalyzerWindow.h"
+#include "phonomir/SignalGeneratorWindow.h"
+#include "phonomir/TableCatalog.h"
+#include "phonomir/TableFile.h"
+
+#include <algorithm>
+
+namespace phonomir {
+namespace {
+
+// The microphone calibration record with this id from MICCAL: its texts for the info box, the
+// sensitivity as the level offset and the response points in use.
+std::optional<LoadedCalibration> readMicCalibration(int id, MessageSink& messages) {
+    TableFile table(programConnection(), micCalTable(), messages);
+    RecordValues values;
+    if (!table.open() || !table.readById(id, values)) return std::nullopt;
+    const MicCalRecord record = MicCalRecord::fromValues(values);
+    LoadedCalibration loaded;
+    loaded.text = record.micInfo + "\n" + record.micAmpInfo + "\n" + record.comment;
+    loaded.calibration.offsetDb = record.inputSens;
+    const int count = std::clamp(record.nFreqData, 0, MicCalRecord::kPoints);
+    for (int k = 0; k < count; ++k)
+        if (record.freq[k] > 0) loaded.calibration.points.push_back({record.freq[k], record.level[k]});
+    loaded.inputSource = record.inputSel;
+    loaded.inputVolume = static_cast<std::uint32_t>(std::clamp(record.inputVol, 0, 65535));
+    return loaded;
+}
+
+QWidget* createGenerator(SessionContext& session) {
+    auto* window = new SignalGeneratorWindow(
+        GeneratorContext{session.waveOut, session.waveIn, processSettings().generator, session.outputDeviceId});
+    window->show();
+    return window;
+}
+
+QWidget* createAnalyzer(SessionContext& session) {
+    MainPanel* panel = &session.panel;
+    MessageSink* messages = &session.messages;
+    AnalyzerContext context{session.waveIn, processSettings().analyzer, session.inputDeviceId,
+                            [messages](int id) { return readMicCalibration(id, *messages); },
+                            [panel](int index, std::uint32_t volume) { panel->selectInputSource(index, volume); },
+                            {}};
+    auto* window = new RealtimeAnalyzerWindow(std::move(context));
+    window->show();
+    return window;
+}
+
+}  // namespace
+
+void prepareDataTables(MessageSink& messages) {
+    if (!programConnection().isOpen()) return;
+    for (const TableLayout* layout : {&folderTable(), &impulseTable(), &acfTable(), &noiseTable(), &acParameterTable(),
+                                      &acfFactorTable(), &filterTable(), &micCalTable(), &presetTable()}) {
+        TableFile table(programConnection(), *layout, messages);
+        table.open();
+    }
+}
+
+void installMeasurementWindows(SessionContext& session) {
+    WindowSlots& windows = session.panel.windows();
+    windows.setFactory(kSignalGeneratorBit, [&session] { return createGenerator(session); });
+    windows.setFactory(kRealtimeAnalyzerBit, [&session] { return createAnalyzer(session); });
+}
+
+}  // namespace phonomir

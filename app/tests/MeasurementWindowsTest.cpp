@@ -1,0 +1,67 @@
+// The program's panel with its measurement windows installed, on the virtual card, offscreen.
+#include "../../audio/tests/WaveTestSupport.h"
+#include "MeasurementWindows.h"
+#include "phonomir/DataConnection.h"
+#include "phonomir/MainPanel.h"
+#include "phonomir/RealtimeAnalyzerWindow.h"
+#include "phonomir/SignalGeneratorWindow.h"
+#include "phonomir/VirtualMixer.h"
+#include "phonomir/VirtualSoundCard.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace phonomir;
+using namespace phonomir::test;
+
+class MeasurementWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void buttonsOpenTheGeneratorAndTheAnalyzerOnce();
+    void firstStartCreatesTheNineTables();
+};
+
+void MeasurementWindowsTest::buttonsOpenTheGeneratorAndTheAnalyzerOnce() {
+    VirtualSoundCard card;
+    VirtualMixer mixer{VirtualMixer::SelectorModel::Mux, VirtualMixer::standardSources(), &card};
+    MixerState mixerState;
+    mixerState.initMixer(mixer, mixer);
+    MessageRecorder messages;
+    WaveIn waveIn{card, &mixerState, &messages, nullptr};
+    WaveOut waveOut{card, &mixerState, &messages, nullptr};
+    MainPanel panel(PanelContext{waveIn, waveOut, mixerState, messages, 0, 2, QStringLiteral("Virtual sound card")});
+    SessionContext session{panel, waveIn, waveOut, messages, 0, 0};
+    installMeasurementWindows(session);
+    for (int id : {MainPanel::kSignalGenerator, MainPanel::kRealtimeAnalyzer}) {
+        auto* button = qobject_cast<QPushButton*>(panel.control(id));
+        button->click();
+        QWidget* first = panel.windows().window(id == MainPanel::kSignalGenerator ? kSignalGeneratorBit : kRealtimeAnalyzerBit);
+        QVERIFY(first != nullptr);
+        button->click();
+        QCOMPARE(panel.windows().window(id == MainPanel::kSignalGenerator ? kSignalGeneratorBit : kRealtimeAnalyzerBit), first);
+    }
+    QVERIFY(qobject_cast<SignalGeneratorWindow*>(panel.windows().window(kSignalGeneratorBit)));
+    QVERIFY(qobject_cast<RealtimeAnalyzerWindow*>(panel.windows().window(kRealtimeAnalyzerBit)));
+    panel.windows().closeWindows(kAllWindows);
+}
+
+void MeasurementWindowsTest::firstStartCreatesTheNineTables() {
+    const auto root = std::filesystem::temp_directory_path() / "phonomir-program-tables";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    QCOMPARE(openProgramConnection(root.string()), 0);
+    MessageRecorder messages;
+    prepareDataTables(messages);
+    closeProgramConnection();
+    QVERIFY2(messages.texts.empty(), messages.texts.empty() ? "" : messages.texts.front().c_str());
+    int tables = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root / "DATA"))
+        tables += entry.path().extension() == ".DBF";
+    QCOMPARE(tables, 9);
+    std::filesystem::remove_all(root);
+}
+
+QTEST_MAIN(MeasurementWindowsTest)
+#include "MeasurementWindowsTest.moc"
