@@ -8,7 +8,7 @@
 namespace phonomir::cli {
 namespace {
 
-const OptionSpec kAcfOptions[] = {
+const OptionDefinition kAcfOptions[] = {
     {"integration", "S", "integration time T in seconds (default 2)"},
     {"step", "S", "running step in seconds (default 0.5)"},
     {"weighting", "W", "flat|a|b|c (default a)"},

@@ -14,7 +14,7 @@
 namespace phonomir::cli {
 namespace {
 
-const std::vector<OptionSpec> kAnalysisOptions = {
+const std::vector<OptionDefinition> kAnalysisOptions = {
     {"fft", "N", "FFT size, a power of two 1024..65536 (default 8192)"},
     {"window", "W", "rectangular|triangular|hamming|hanning|blackman (default hanning)"},
     {"weighting", "W", "flat|a|b|c (default flat)"},
@@ -25,8 +25,8 @@ const std::vector<OptionSpec> kAnalysisOptions = {
     {"format", "F", "csv|json (default csv)"},
 };
 
-std::vector<OptionSpec> withOptions(std::vector<OptionSpec> extra) {
-    std::vector<OptionSpec> all = kAnalysisOptions;
+std::vector<OptionDefinition> withOptions(std::vector<OptionDefinition> extra) {
+    std::vector<OptionDefinition> all = kAnalysisOptions;
     all.insert(all.end(), extra.begin(), extra.end());
     return all;
 }
@@ -169,12 +169,12 @@ int runSpectrum(Arguments args, std::ostream& out) {
 }
 
 int runBands(Arguments args, std::ostream& out) {
-    const auto specs = withOptions({{"upper-frequency", "HZ", "upper frequency of the display (sets the band count)"}});
-    const ParsedArguments p = parseArguments(args, specs);
+    const auto definitions = withOptions({{"upper-frequency", "HZ", "upper frequency of the display (sets the band count)"}});
+    const ParsedArguments p = parseArguments(args, definitions);
     if (p.has("help")) {
         out << usageText("bands FILE.wav [options]\n\nThe 1/3-octave band levels and held levels after the last "
                          "block, in dB re full scale (-1000 where a band has no neighbour to interpolate from).",
-                         specs);
+                         definitions);
         return 0;
     }
     AnalysisOptions options = analysisOptions(p, DisplayType::ThirdOctave);
@@ -202,12 +202,12 @@ int runBands(Arguments args, std::ostream& out) {
 }
 
 int runCorrelation(Arguments args, std::ostream& out) {
-    const auto specs = withOptions({{"kind", "acf|ccf", "auto-correlation of each channel or cross-correlation"}});
-    const ParsedArguments p = parseArguments(args, specs);
+    const auto definitions = withOptions({{"kind", "acf|ccf", "auto-correlation of each channel or cross-correlation"}});
+    const ParsedArguments p = parseArguments(args, definitions);
     if (p.has("help")) {
         out << usageText("correlation FILE.wav --kind acf|ccf [options]\n\nThe correlation display's values after "
                          "the last block: ACF over lags 0 .. n/10, CCF over -n/10 .. n/10.",
-                         specs);
+                         definitions);
         return 0;
     }
     if (!p.has("kind")) throw CliError("correlation needs --kind acf|ccf");

@@ -8,15 +8,15 @@
 namespace phonomir::cli {
 namespace {
 
-const OptionSpec* find(std::span<const OptionSpec> specs, const std::string& name) {
-    for (const OptionSpec& spec : specs)
-        if (spec.name == name) return &spec;
+const OptionDefinition* find(std::span<const OptionDefinition> definitions, const std::string& name) {
+    for (const OptionDefinition& definition : definitions)
+        if (definition.name == name) return &definition;
     return nullptr;
 }
 
 }  // namespace
 
-ParsedArguments parseArguments(std::span<const std::string> args, std::span<const OptionSpec> specs) {
+ParsedArguments parseArguments(std::span<const std::string> args, std::span<const OptionDefinition> definitions) {
     ParsedArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -35,9 +35,9 @@ ParsedArguments parseArguments(std::span<const std::string> args, std::span<cons
             value = name.substr(name.find('=') + 1);
             name = name.substr(0, name.find('='));
         }
-        const OptionSpec* spec = find(specs, name);
-        if (!spec) throw CliError("unknown option --" + name);
-        if (spec->argument.empty()) {
+        const OptionDefinition* definition = find(definitions, name);
+        if (!definition) throw CliError("unknown option --" + name);
+        if (definition->argument.empty()) {
             if (inlineValue) throw CliError("option --" + name + " takes no value");
             parsed.flags.insert(name);
             continue;
@@ -89,12 +89,12 @@ int ParsedArguments::choice(const std::string& name, const std::vector<std::stri
     throw CliError("option --" + name + " must be one of " + list + ", not \"" + it->second + "\"");
 }
 
-std::string usageText(const std::string& synopsis, std::span<const OptionSpec> specs) {
+std::string usageText(const std::string& synopsis, std::span<const OptionDefinition> definitions) {
     std::ostringstream out;
     out << "usage: phonomir-cli " << synopsis << "\n\noptions:\n";
-    for (const OptionSpec& spec : specs) {
-        std::string left = "  --" + spec.name + (spec.argument.empty() ? "" : " " + spec.argument);
-        out << left << std::string(left.size() < 34 ? 34 - left.size() : 1, ' ') << spec.help << "\n";
+    for (const OptionDefinition& definition : definitions) {
+        std::string left = "  --" + definition.name + (definition.argument.empty() ? "" : " " + definition.argument);
+        out << left << std::string(left.size() < 34 ? 34 - left.size() : 1, ' ') << definition.help << "\n";
     }
     out << "  --help                          show this help\n";
     return out.str();

@@ -16,7 +16,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct OptionDefinition {
     std::string name;      // without the leading "--"
     std::string argument;  // placeholder shown in the help, empty for a flag
     std::string help;
@@ -38,7 +38,7 @@ public:
 };
 
 // "-o" stands for "--output"; "--help" is recognised by every command.
-ParsedArguments parseArguments(std::span<const std::string> args, std::span<const OptionSpec> specs);
-std::string usageText(const std::string& synopsis, std::span<const OptionSpec> specs);
+ParsedArguments parseArguments(std::span<const std::string> args, std::span<const OptionDefinition> definitions);
+std::string usageText(const std::string& synopsis, std::span<const OptionDefinition> definitions);
 
 }  // namespace phonomir::cli

@@ -29,7 +29,7 @@ int runInfo(Arguments args, std::ostream& out) {
 
 namespace {
 
-const OptionSpec kGenerateOptions[] = {
+const OptionDefinition kGenerateOptions[] = {
     {"output", "OUT.wav", "file to write (also -o)"},
     {"signal", "KIND", "tone|noise|sweep|pulse (default tone)"},
     {"seconds", "S", "length in seconds; sweeps and pulse trains may end earlier"},
