@@ -4,6 +4,7 @@
 #include "phonomir/GeneratorControls.h"
 #include "phonomir/RtaWindow.h"
 #include "phonomir/SampleRateTable.h"
+#include "phonomir/StringTable.h"
 #include "phonomir/TextControls.h"
 
 #include <QButtonGroup>
@@ -112,8 +113,8 @@ QWidget* RealtimeAnalyzerWindow::buildDisplayArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     tabs_ = new QTabBar(area);
     identify(tabs_, kTabs);
-    for (const char* caption : {"Spectrum", "1/3 Octave", "Waterfall", "Correlation"})
-        tabs_->addTab(QString::fromLatin1(caption));
+    for (int display = 0; display < 4; ++display)
+        tabs_->addTab(QString::fromStdString(loadString(StringId::Spectrum + display)));
     tabs_->setCurrentIndex(std::clamp(settings_.displayType, 0, 3));
     settings_.displayType = tabs_->currentIndex();
     graph_ = new RtaWindow(engine_, settings_, area);
@@ -183,9 +184,12 @@ QWidget* RealtimeAnalyzerWindow::buildAnalysisControls() {
     rate_ = comboBox(box, kSampleRate, rates);
     fftSize_ = comboBox(box, kFftSize, sizes);
     timeWindow_ = comboBox(box, kTimeWindow, {"Rectangular", "Triangular", "Hamming", "Hanning", "Blackman"});
-    smoothing_ = comboBox(box, kSmoothing, {"None", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+    smoothing_ = comboBox(box, kSmoothing, {QString::fromStdString(loadString(StringId::NoSmoothing)), "1", "2", "3",
+                                            "4", "5", "6", "7", "8", "9"});
     lines_ = comboBox(box, kNumberOfData, numbers);
-    weighting_ = comboBox(box, kWeighting, {"Flat", "A-weighting", "B-weighting", "C-weighting"});
+    QStringList weightings = {QString::fromStdString(loadString(StringId::FlatWeighting))};
+    for (int k = 0; k < 3; ++k) weightings << QString::fromStdString(loadString(StringId::AWeighting + k));
+    weighting_ = comboBox(box, kWeighting, weightings);
     const std::pair<const char*, QComboBox*> rows[] = {{"Sampling Rate", rate_}, {"FFT Size", fftSize_},
                                                        {"Time Window", timeWindow_}, {"Smoothing", smoothing_},
                                                        {"Number of Data", lines_}, {"Freq. Weighting", weighting_}};

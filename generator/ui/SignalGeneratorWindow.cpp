@@ -5,6 +5,7 @@
 #include "phonomir/LagRandom.h"
 #include "phonomir/PagedTab.h"
 #include "phonomir/SampleRateTable.h"
+#include "phonomir/StringTable.h"
 #include "phonomir/TextControls.h"
 
 #include <QCheckBox>
@@ -138,10 +139,11 @@ void SignalGeneratorWindow::addPages() {
             return created;
         };
     };
-    pages_->addPage(page([this](QWidget* p) { return new TonePage(settings_, p); }), 129, QStringLiteral("Tone"));
-    pages_->addPage(page([this](QWidget* p) { return new NoisePage(settings_, p); }), 130, QStringLiteral("Noise"));
-    pages_->addPage(page([this](QWidget* p) { return new SweepPage(settings_, p); }), 131, QStringLiteral("Sweep"));
-    pages_->addPage(page([this](QWidget* p) { return new PulsePage(settings_, p); }), 144, QStringLiteral("Pulse"));
+    const auto caption = [](int kind) { return QString::fromStdString(loadString(StringId::Tone + kind)); };
+    pages_->addPage(page([this](QWidget* p) { return new TonePage(settings_, p); }), 129, caption(0));
+    pages_->addPage(page([this](QWidget* p) { return new NoisePage(settings_, p); }), 130, caption(1));
+    pages_->addPage(page([this](QWidget* p) { return new SweepPage(settings_, p); }), 131, caption(2));
+    pages_->addPage(page([this](QWidget* p) { return new PulsePage(settings_, p); }), 144, caption(3));
     pages_->selectPage(std::clamp(settings_.signalKind, 0, 3));
     connect(pages_, &PagedTab::pageSelected, this, &SignalGeneratorWindow::pageChosen);
 }

@@ -9,7 +9,20 @@ namespace phonomir {
 
 namespace StringId {
 inline constexpr int VersionInformation = 3001;  // system menu item: About box
+inline constexpr int Tone = 3006;                // generator pages 3006 .. 3009
+inline constexpr int Start = 3010;
+inline constexpr int Stop = 3011;
+inline constexpr int Spectrum = 3012;            // analyzer displays 3012 .. 3015
+inline constexpr int Correlation = 3015;
 inline constexpr int CantUseMixer = 3528;
+inline constexpr int GraphFont = 4001;
+inline constexpr int FrequencyTitle = 4002;
+inline constexpr int LevelTitle = 4003;
+inline constexpr int LagTitle = 4010;
+inline constexpr int NoSmoothing = 4013;
+inline constexpr int AWeighting = 4014;          // 4014 .. 4016: A, B, C
+inline constexpr int FlatWeighting = 4017;
+inline constexpr int InputWave = 4019;
 inline constexpr int LanguageTag = 4012;         // "JPN" or "ENG": decides the language code
 inline constexpr int OnlineUpdate = 4020;        // system menu item
 inline constexpr int UpdateLibraryMissing = 4246;
