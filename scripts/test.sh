@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Phonomir and passes every test: a normal build with CTest, then the same tests built
-# again with AddressSanitizer and UndefinedBehaviorSanitizer, then each libFuzzer target for a
-# bounded time. Installs the Debian packages first.
+# again with AddressSanitizer and UndefinedBehaviorSanitizer, the audio layer's tests with
+# ThreadSanitizer, then each libFuzzer target for a bounded time. Installs the Debian packages
+# first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,6 +32,11 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPHONOMIR_SANITI
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
+
+echo "== the audio layer's tests with ThreadSanitizer (device threads against the UI thread) =="
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPHONOMIR_THREAD_SANITIZE=ON >/dev/null
+cmake --build build-tsan -j "$jobs" --target phonomir_audio_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/audio/phonomir_audio_tests
 
 echo "== fuzz targets, ${fuzz_seconds} s each =="
 bash scripts/run-fuzzers.sh "$fuzz_seconds"
