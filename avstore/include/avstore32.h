@@ -79,8 +79,36 @@ MM_API uint32_t MMWaveReadDB(MMHANDLE *block, uint32_t table, const char *field)
  * tag, 44-byte header and data, in one write. tag must be MM_TAG_WAVE. */
 MM_API uint32_t MMWaveWriteDB(MMHANDLE block, uint32_t table, const char *field, uint16_t tag);
 
-/* Room for play and record (MMWavePlayFile, MMWavePlayDB, MMWavePlayStop, MMWaveRecFile,
- * MMWaveRecDB, MMWaveRecStop) once the audio layer exists. */
+/* Play and record run in the background on the default devices (the virtual sound card when
+ * the environment variable PHONOMIR_VIRTUAL_CARD is set to anything but "" or "0", or when the
+ * machine has no sound card), one worker thread each. One play and one recording can run at a
+ * time. The stops wait for the worker to end; unloading the library stops both. */
+
+/* Reads the .wav file whole and starts playing it. 8009 while a play runs, 8001 for a
+ * non-.wav path, 8002 when the file cannot be read, 8008 for a stream that is not RIFF/WAVE PCM
+ * or a device that cannot play its format, 8003 when memory runs out. */
+MM_API uint32_t MMWavePlayFile(const char *path);
+/* As MMWavePlayFile for the wave record in the memo field of the table's current record,
+ * which is read whole before this returns. 8004 for a record of another media type; engine
+ * statuses are passed through. */
+MM_API uint32_t MMWavePlayDB(uint32_t table, const char *field);
+/* Ends a running play; 0, also when none runs. */
+MM_API uint32_t MMWavePlayStop(void);
+/* Creates the .wav file with a header of data length 0 and starts recording into it from the
+ * default input device. 8009 while a recording runs, 8008 for a format the device cannot
+ * record, 8001 for a non-.wav path, 8002 when the file cannot be created. */
+MM_API uint32_t MMWaveRecFile(const char *path, uint16_t channels, uint32_t samplesPerSecond,
+                              uint16_t bitsPerSample);
+/* As MMWaveRecFile into the memo field of the table's current record, which at once becomes
+ * the wave tag and a header of data length 0. The recorded bytes are kept in memory and
+ * written by MMWaveRecStop, so the current record must stay the same until then. */
+MM_API uint32_t MMWaveRecDB(uint32_t table, const char *field, uint16_t channels, uint32_t samplesPerSecond,
+                            uint16_t bitsPerSample);
+/* Ends a running recording: once the device has returned its buffers the data is completed
+ * and the header rewritten with the final data length. 0 (also when none runs), 8002 when the
+ * file could not be written, 8004 when the memo field no longer holds the wave tag, 8003 when
+ * memory ran out during a memo recording, or an engine status. */
+MM_API uint32_t MMWaveRecStop(void);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,47 @@
+// One open stream on the default device of the audio layer, with everything it runs on: the
+// chosen devices (a real card through PortAudio, or the virtual card with its real-time clock
+// when PHONOMIR_VIRTUAL_CARD asks for it or no card exists), three 8192-byte buffers and the
+// worker's wake signal. Made and destroyed on the exporting thread; between those the worker
+// thread alone starts the stream, trades buffers with the device and closes the stream.
+#pragma once
+
+#include "ConditionWake.h"
+#include "phonomir/AudioEngine.h"
+#include "phonomir/AudioSystem.h"
+#include "phonomir/StreamRing.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace avstore {
+
+class DeviceSession {
+public:
+    static constexpr int kBufferCount = 3;
+    static constexpr std::uint32_t kBufferBytes = 8192;
+
+    // Opens the default device for direction and format. Returns 0, 8003 (the buffers cannot
+    // be allocated) or 8008 (the device cannot be opened with this format).
+    static std::uint32_t open(phonomir::StreamDirection direction, const phonomir::WaveFormat &format,
+                              std::unique_ptr<DeviceSession> &session);
+    ~DeviceSession();
+    DeviceSession(const DeviceSession &) = delete;
+    DeviceSession &operator=(const DeviceSession &) = delete;
+
+    phonomir::StreamRing &ring() { return *ring_; }
+    ConditionWake &wake() { return wake_; }
+    // Worker thread.
+    bool start() { return stream_ && stream_->start(); }
+    // Worker thread: the device side stops for good; the ring's done buffers stay to be taken.
+    void closeStream() { stream_.reset(); }
+
+private:
+    DeviceSession();
+
+    std::unique_ptr<phonomir::AudioSystem> devices_;
+    ConditionWake wake_;
+    std::unique_ptr<phonomir::StreamRing> ring_;
+    std::unique_ptr<phonomir::AudioStream> stream_;
+};
+
+}  // namespace avstore
