@@ -7,6 +7,11 @@
 
 namespace avstore {
 
+std::mutex &DeviceSession::audioCalls() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 DeviceSession::DeviceSession() {
     phonomir::AudioChoice choice;
     choice.forceVirtualCard = phonomir::virtualCardRequestedByEnvironment();
@@ -15,6 +20,7 @@ DeviceSession::DeviceSession() {
 
 // The stream goes first: afterwards the device side never touches the ring again.
 DeviceSession::~DeviceSession() {
+    std::lock_guard lock(audioCalls());
     stream_.reset();
     ring_.reset();
     devices_.reset();
@@ -23,7 +29,8 @@ DeviceSession::~DeviceSession() {
 std::uint32_t DeviceSession::open(phonomir::StreamDirection direction, const phonomir::WaveFormat &format,
                                   std::unique_ptr<DeviceSession> &session) {
     session.reset();
-    std::unique_ptr<DeviceSession> opened;
+    std::unique_ptr<DeviceSession> opened;  // declared first: a failed one is destroyed unlocked
+    std::lock_guard lock(audioCalls());
     try {
         opened.reset(new DeviceSession());
         opened->ring_ = std::make_unique<phonomir::StreamRing>(kBufferCount, kBufferBytes, &opened->wake_);
@@ -35,6 +42,16 @@ std::uint32_t DeviceSession::open(phonomir::StreamDirection direction, const pho
     if (!opened->stream_) return MM_NOT_PCM_WAVE;
     session = std::move(opened);
     return MM_OK;
+}
+
+bool DeviceSession::start() {
+    std::lock_guard lock(audioCalls());
+    return stream_ && stream_->start();
+}
+
+void DeviceSession::closeStream() {
+    std::lock_guard lock(audioCalls());
+    stream_.reset();
 }
 
 }  // namespace avstore

@@ -2,7 +2,10 @@
 // chosen devices (a real card through PortAudio, or the virtual card with its real-time clock
 // when PHONOMIR_VIRTUAL_CARD asks for it or no card exists), three 8192-byte buffers and the
 // worker's wake signal. Made and destroyed on the exporting thread; between those the worker
-// thread alone starts the stream, trades buffers with the device and closes the stream.
+// thread alone starts the stream, trades buffers with the device and closes the stream. As a
+// play and a recording may run side by side, every call into the audio layer (devices chosen
+// and released, streams opened, started and closed) is made under one library-wide mutex, so
+// that the sound library below never sees two of them at once.
 #pragma once
 
 #include "ConditionWake.h"
@@ -12,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 namespace avstore {
 
@@ -31,12 +35,13 @@ public:
     phonomir::StreamRing &ring() { return *ring_; }
     ConditionWake &wake() { return wake_; }
     // Worker thread.
-    bool start() { return stream_ && stream_->start(); }
+    bool start();
     // Worker thread: the device side stops for good; the ring's done buffers stay to be taken.
-    void closeStream() { stream_.reset(); }
+    void closeStream();
 
 private:
     DeviceSession();
+    static std::mutex &audioCalls();
 
     std::unique_ptr<phonomir::AudioSystem> devices_;
     ConditionWake wake_;
