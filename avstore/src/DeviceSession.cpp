@@ -7,10 +7,15 @@
 
 namespace avstore {
 
-std::mutex &DeviceSession::audioCalls() {
-    static std::mutex mutex;
-    return mutex;
-}
+namespace {
+
+// Constant-initialised, so it outlives every session, even those the library's running play
+// and recording still hold while it unloads.
+constinit std::mutex audioCallMutex;
+
+}  // namespace
+
+std::mutex &DeviceSession::audioCalls() { return audioCallMutex; }
 
 DeviceSession::DeviceSession() {
     phonomir::AudioChoice choice;
