@@ -56,7 +56,11 @@ void SpectrumEngine::bandDisplay(ChannelResults& r) {
             if (r.bandLevel[b] > r.bandLevel[best]) best = b;
         r.selectedBand = best;
     }
-    const int selected = r.selectedBand < slots ? r.selectedBand : 0;
+    bandReadout(r);
+}
+
+void SpectrumEngine::bandReadout(ChannelResults& r) {
+    const int selected = r.selectedBand < bandSlots_ ? r.selectedBand : 0;
     r.readout.level.setNumber("%.2lf", r.bandLevel[selected]);
     r.readout.frequency.set(BandTable::label(selected));
 }

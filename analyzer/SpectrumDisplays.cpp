@@ -13,6 +13,12 @@ void SpectrumEngine::spectrumDisplay(ChannelResults& r) {
         const auto first = r.power.begin() + 1;
         r.selectedBin = static_cast<int>(std::max_element(first, r.power.end()) - r.power.begin());
     }
+    spectrumReadout(r);
+    reduceSpectrum(r);
+}
+
+// The selected bin's level and frequency with its marker, or the overall level and "ALL".
+void SpectrumEngine::spectrumReadout(ChannelResults& r) {
     r.hasMarker = false;
     if (r.selectedBin > 0) {
         const float p = r.power[r.selectedBin];
@@ -27,7 +33,6 @@ void SpectrumEngine::spectrumDisplay(ChannelResults& r) {
         r.readout.level.setNumber("%.2lf", r.overallPower > 0 ? 10.0 * std::log10(r.overallPower) : NAN);
         r.readout.frequency.set("ALL");
     }
-    reduceSpectrum(r);
 }
 
 // Each pixel column keeps the smallest and largest power of the bins that fall in it and

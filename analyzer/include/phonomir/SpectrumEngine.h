@@ -51,6 +51,7 @@ public:
     void blockPainted() { blocksSinceRepaint_ = 0; }
 
     // Selection from the graph (only while "Peak" is off): a bin 2 .. n/2 - 1 or a band slot.
+    // The readouts follow at once, from the last analysed block.
     void selectBin(int bin);
     void selectBand(int slot);
     void clearSelection();
@@ -71,6 +72,8 @@ private:
     void windowAndPack(const std::int16_t* frames);
     void updatePowerSpectrum();
     void spectrumDisplay(ChannelResults& r);
+    void spectrumReadout(ChannelResults& r);
+    void bandReadout(ChannelResults& r);
     void reduceSpectrum(ChannelResults& r) const;
     void bandDisplay(ChannelResults& r);
     void waterfallDisplay();
