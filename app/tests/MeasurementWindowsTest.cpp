@@ -3,11 +3,16 @@
 #include "MeasurementWindows.h"
 #include "phonomir/DataConnection.h"
 #include "phonomir/MainPanel.h"
+#include "phonomir/MicCalRecord.h"
+#include "phonomir/ProcessSettings.h"
+#include "phonomir/TableCatalog.h"
+#include "phonomir/TableFile.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
 #include "phonomir/VirtualMixer.h"
 #include "phonomir/VirtualSoundCard.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -21,6 +26,7 @@ class MeasurementWindowsTest : public QObject {
 private slots:
     void buttonsOpenTheGeneratorAndTheAnalyzerOnce();
     void firstStartCreatesTheNineTables();
+    void analyzerLoadsItsStoredCalibrationFromTheTable();
 };
 
 void MeasurementWindowsTest::buttonsOpenTheGeneratorAndTheAnalyzerOnce() {
@@ -60,6 +66,51 @@ void MeasurementWindowsTest::firstStartCreatesTheNineTables() {
     for (const auto& entry : std::filesystem::directory_iterator(root / "DATA"))
         tables += entry.path().extension() == ".DBF";
     QCOMPARE(tables, 9);
+    std::filesystem::remove_all(root);
+}
+
+// A stored calibration id: the analyzer shows the record's texts, reads levels calibrated by its
+// sensitivity and selects its recording source in the main panel.
+void MeasurementWindowsTest::analyzerLoadsItsStoredCalibrationFromTheTable() {
+    const auto root = std::filesystem::temp_directory_path() / "phonomir-program-calibration";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    QCOMPARE(openProgramConnection(root.string()), 0);
+    MessageRecorder messages;
+    {
+        TableFile table(programConnection(), micCalTable(), messages);
+        QVERIFY(table.open());
+        MicCalRecord record;
+        record.micCalId = 7;
+        record.micInfo = "Measurement microphone";
+        record.micAmpInfo = "Preamplifier";
+        record.comment = "Calibrated at 94 dB";
+        record.inputSens = -94.0;
+        record.inputSel = 1;
+        record.inputVol = 30000;
+        QVERIFY(table.append(record.toValues()));
+    }
+    VirtualSoundCard card;
+    VirtualMixer mixer{VirtualMixer::SelectorModel::Mux, VirtualMixer::standardSources(), &card};
+    MixerState mixerState;
+    mixerState.initMixer(mixer, mixer);
+    WaveIn waveIn{card, &mixerState, &messages, nullptr};
+    WaveOut waveOut{card, &mixerState, &messages, nullptr};
+    MainPanel panel(PanelContext{waveIn, waveOut, mixerState, messages, 0, 2, QStringLiteral("Virtual sound card")});
+    SessionContext session{panel, waveIn, waveOut, messages, 0, 0};
+    installMeasurementWindows(session);
+    processSettings().analyzer = AnalyzerSettings{};
+    processSettings().analyzer.calibrationId = 7;
+    panel.windows().openWindows(kRealtimeAnalyzerBit);
+    auto* analyzer = qobject_cast<RealtimeAnalyzerWindow*>(panel.windows().window(kRealtimeAnalyzerBit));
+    QVERIFY(analyzer);
+    auto* info = qobject_cast<QPlainTextEdit*>(analyzer->control(RealtimeAnalyzerWindow::kInfo));
+    QCOMPARE(info->toPlainText(), QStringLiteral("Measurement microphone\nPreamplifier\nCalibrated at 94 dB"));
+    QCOMPARE(analyzer->engine().range().highLevel, 100);  // (19 + 94) / 20 x 20: levels now read in dB SPL
+    QCOMPARE(panel.getInputSource()->first, 1);
+    panel.windows().closeWindows(kAllWindows);
+    processSettings().analyzer = AnalyzerSettings{};
+    closeProgramConnection();
     std::filesystem::remove_all(root);
 }
 
