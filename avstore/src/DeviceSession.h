@@ -8,7 +8,7 @@
 // that the sound library below never sees two of them at once.
 #pragma once
 
-#include "ConditionWake.h"
+#include "WorkerWake.h"
 #include "phonomir/AudioEngine.h"
 #include "phonomir/AudioSystem.h"
 #include "phonomir/StreamRing.h"
@@ -33,7 +33,7 @@ public:
     DeviceSession &operator=(const DeviceSession &) = delete;
 
     phonomir::StreamRing &ring() { return *ring_; }
-    ConditionWake &wake() { return wake_; }
+    WorkerWake &wake() { return wake_; }
     // Worker thread.
     bool start();
     // Worker thread: the device side stops for good; the ring's done buffers stay to be taken.
@@ -44,7 +44,7 @@ private:
     static std::mutex &audioCalls();
 
     std::unique_ptr<phonomir::AudioSystem> devices_;
-    ConditionWake wake_;
+    WorkerWake wake_;
     std::unique_ptr<phonomir::StreamRing> ring_;
     std::unique_ptr<phonomir::AudioStream> stream_;
 };

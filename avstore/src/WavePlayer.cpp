@@ -49,7 +49,7 @@ bool WavePlayer::fill(phonomir::WaveBuffer &buffer) {
 
 void WavePlayer::run() {
     phonomir::StreamRing &ring = session_->ring();
-    ConditionWake &wake = session_->wake();
+    WorkerWake &wake = session_->wake();
     int outstanding = 0;
     for (int index = 0; index < ring.size() && fill(ring.buffer(index)); ++index) {
         ring.submit(index);

@@ -58,7 +58,7 @@ bool WaveRecorder::keep(const phonomir::WaveBuffer &buffer) {
 
 void WaveRecorder::run() {
     phonomir::StreamRing &ring = session_->ring();
-    ConditionWake &wake = session_->wake();
+    WorkerWake &wake = session_->wake();
     for (int index = 0; index < ring.size(); ++index) ring.submit(index);
     bool running = session_->start();
     while (running && !wake.stopRequested() && !ring.lost()) {
