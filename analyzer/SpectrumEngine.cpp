@@ -138,25 +138,22 @@ void SpectrumEngine::updatePowerSpectrum() {
 
 void SpectrumEngine::selectBin(int bin) {
     if (bin < 2 || bin > n_ / 2 - 1) return;
-    for (int c = 0; c < channels_; ++c) {
-        results_[c].selectedBin = bin;
-        spectrumReadout(results_[c]);
-    }
+    for (ChannelResults& r : results_) r.selectedBin = bin;
+    for (int c = 0; c < channels_; ++c) spectrumReadout(results_[c]);
 }
 
 void SpectrumEngine::selectBand(int slot) {
     if (slot < 0 || slot >= bandSlots_) return;
-    for (int c = 0; c < channels_; ++c) {
-        results_[c].selectedBand = slot;
-        bandReadout(results_[c]);
-    }
+    for (ChannelResults& r : results_) r.selectedBand = slot;
+    for (int c = 0; c < channels_; ++c) bandReadout(results_[c]);
 }
 
 void SpectrumEngine::clearSelection() {
-    for (int c = 0; c < channels_; ++c) {
-        results_[c].selectedBin = 0;
-        spectrumReadout(results_[c]);
+    for (ChannelResults& r : results_) {
+        r.selectedBin = 0;
+        r.hasMarker = false;
     }
+    for (int c = 0; c < channels_; ++c) spectrumReadout(results_[c]);
 }
 
 float SpectrumEngine::levelToY(double levelDb) const {
