@@ -4,25 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-}  // namespace
-
-// GCC cannot see that these replace the allocation functions as a pair.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    if (counting) ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "phonomir/testing/AllocationCounter.h"
 
 using namespace phonomir;
 using namespace phonomir::testing;
@@ -37,13 +19,12 @@ TEST(NoAllocation, AnalysingBlocksOfEveryDisplayAllocatesNothing) {
             ASSERT_TRUE(engine.setupAnalysis(s, {}));
             engine.setupDisplay({1280, 720});
             const auto block = noiseBlock(4096, channels, 3);
-            allocations = 0;
-            counting = true;
-            for (int k = 0; k < 40; ++k) {
-                engine.analyzeBlock(block.data());
-                engine.blockPainted();
-            }
-            counting = false;
+            const long allocations = phonomir::testing::allocationsDuring([&] {
+                for (int k = 0; k < 40; ++k) {
+                    engine.analyzeBlock(block.data());
+                    engine.blockPainted();
+                }
+            });
             EXPECT_EQ(allocations, 0) << "display " << type << ", channels " << channels;
         }
     }

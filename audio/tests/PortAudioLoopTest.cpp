@@ -18,15 +18,9 @@
 
 // Counts every C++ allocation in the process, so that a stretch in which only the audio
 // callbacks run can be checked for allocations.
-static std::atomic<long> allocations{0};
+#include "phonomir/testing/AllocationCounter.h"
 
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+using phonomir::testing::allocationCount;
 
 using namespace phonomir;
 using namespace phonomir::test;
@@ -81,9 +75,9 @@ TEST(PortAudioLoopTest, PlayedToneIsRecordedBackAtItsLevelAndFrequency) {
         waveOut.processCompleted();
     }
     // Only the callbacks run now (the UI thread sleeps): they must not allocate.
-    const long before = allocations.load();
+    const long before = allocationCount.load();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const long during = allocations.load() - before;
+    const long during = allocationCount.load() - before;
     waveIn.closeInput();
     waveOut.closeOutput();
     EXPECT_EQ(during, 0) << "allocations while only the audio callbacks ran";
