@@ -72,6 +72,26 @@ QButtonGroup* radioPair(QWidget* parent, QGridLayout* grid, int row, std::initia
     return group;
 }
 
+struct RangeIds {
+    int automatic, upper, lower;
+};
+
+// A range group: its "Automatic" box and the "Upper" and "Lower" edits.
+QGroupBox* rangeGroup(QWidget* parent, const QString& title, RangeIds ids, QCheckBox*& automatic, QLineEdit*& upper,
+                      QLineEdit*& lower) {
+    auto* group = new QGroupBox(title, parent);
+    auto* grid = new QGridLayout(group);
+    automatic = checkBox(group, ids.automatic, QStringLiteral("Automatic"));
+    upper = numberEdit(group, ids.upper);
+    lower = numberEdit(group, ids.lower);
+    grid->addWidget(automatic, 0, 0, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Upper"), group), 1, 0);
+    grid->addWidget(upper, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Lower"), group), 2, 0);
+    grid->addWidget(lower, 2, 1);
+    return group;
+}
+
 void check(QButtonGroup* group, int id) {
     if (auto* button = group->button(id)) button->setChecked(true);
 }
@@ -204,26 +224,10 @@ QWidget* RealtimeAnalyzerWindow::buildAnalysisControls() {
 QWidget* RealtimeAnalyzerWindow::buildRangeControls() {
     auto* box = new QWidget(this);
     auto* layout = new QHBoxLayout(box);
-    auto* frequency = new QGroupBox(QStringLiteral("Freq, Range"), box);
-    auto* fgrid = new QGridLayout(frequency);
-    frequencyAutomatic_ = checkBox(frequency, kFrequencyAutomatic, QStringLiteral("Automatic"));
-    upperFrequency_ = numberEdit(frequency, kUpperFrequency);
-    lowerFrequency_ = numberEdit(frequency, kLowerFrequency);
-    fgrid->addWidget(frequencyAutomatic_, 0, 0, 1, 2);
-    fgrid->addWidget(new QLabel(QStringLiteral("Upper"), frequency), 1, 0);
-    fgrid->addWidget(upperFrequency_, 1, 1);
-    fgrid->addWidget(new QLabel(QStringLiteral("Lower"), frequency), 2, 0);
-    fgrid->addWidget(lowerFrequency_, 2, 1);
-    auto* level = new QGroupBox(QStringLiteral("Level Range"), box);
-    auto* lgrid = new QGridLayout(level);
-    levelAutomatic_ = checkBox(level, kLevelAutomatic, QStringLiteral("Automatic"));
-    upperLevel_ = numberEdit(level, kUpperLevel);
-    lowerLevel_ = numberEdit(level, kLowerLevel);
-    lgrid->addWidget(levelAutomatic_, 0, 0, 1, 2);
-    lgrid->addWidget(new QLabel(QStringLiteral("Upper"), level), 1, 0);
-    lgrid->addWidget(upperLevel_, 1, 1);
-    lgrid->addWidget(new QLabel(QStringLiteral("Lower"), level), 2, 0);
-    lgrid->addWidget(lowerLevel_, 2, 1);
+    auto* frequency = rangeGroup(box, QStringLiteral("Freq, Range"), {kFrequencyAutomatic, kUpperFrequency, kLowerFrequency},
+                                 frequencyAutomatic_, upperFrequency_, lowerFrequency_);
+    auto* level = rangeGroup(box, QStringLiteral("Level Range"), {kLevelAutomatic, kUpperLevel, kLowerLevel},
+                             levelAutomatic_, upperLevel_, lowerLevel_);
     auto* axis = new QGroupBox(QStringLiteral("Freq. Axis"), box);
     auto* agrid = new QGridLayout(axis);
     axis_ = radioPair(axis, agrid, 0, {{kLogarithm, QStringLiteral("Logarithm")}, {kLinear, QStringLiteral("Linear")}});
