@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
-# Builds every libFuzzer target with clang-14 and runs each for a bounded time, starting from
-# its folder of checked-in inputs (crashers found earlier stay there as regression inputs).
-# Usage: scripts/run-fuzzers.sh [seconds-per-target]
+# Builds every libFuzzer target with clang-14 and runs them within one fixed time budget shared
+# evenly between the targets (at least 10 s each), each starting from its folder of checked-in
+# inputs (crashers found earlier stay there as regression inputs). Adding a target shortens the
+# others' share instead of lengthening the run.
+# Usage: scripts/run-fuzzers.sh [total-seconds]   (default 480)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-seconds=${1:-60}
+total_seconds=${1:-480}
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPHONOMIR_FUZZ=ON -DPHONOMIR_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target phonomir_fuzzers  # only the fuzzers and what they link
 
+mapfile -t fuzzers < <(find build-fuzz -type f -perm -u+x -name 'fuzz_*' | sort)
+count=${#fuzzers[@]}
+[ "$count" -gt 0 ] || { echo "no fuzz targets were built"; exit 1; }
+seconds=$(( total_seconds / count ))
+[ "$seconds" -ge 10 ] || seconds=10
+echo "$count fuzz targets, ${seconds} s each"
+
 status=0
-while IFS= read -r fuzzer; do
+for fuzzer in "${fuzzers[@]}"; do
   name=$(basename "$fuzzer")
   corpus_dirs=()
   for dir in $(find . -path ./build\* -prune -o -type d -path "*/fuzz/corpus/$name" -print); do
@@ -28,5 +37,5 @@ while IFS= read -r fuzzer; do
   else
     grep -E '^(#[0-9]+[[:space:]]+DONE|Done)' "$work/log" | tail -n 1 || true
   fi
-done < <(find build-fuzz -type f -perm -u+x -name 'fuzz_*' | sort)
+done
 exit $status

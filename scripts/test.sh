@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds Phonomir and passes every test: a normal build with CTest, then the same tests built
 # again with AddressSanitizer and UndefinedBehaviorSanitizer, the audio layer's tests with
-# ThreadSanitizer, then each libFuzzer target for a bounded time. Installs the Debian packages
-# first.
+# ThreadSanitizer, then the libFuzzer targets within one fixed time budget. Installs the Debian
+# packages first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 jobs=$(nproc)
-fuzz_seconds=${PHONOMIR_FUZZ_SECONDS:-60}
+fuzz_seconds=${PHONOMIR_FUZZ_SECONDS:-480}  # shared by all fuzz targets
 
 if [ "${PHONOMIR_SKIP_INSTALL:-0}" != 1 ]; then
   bash scripts/install-deps.sh
@@ -41,5 +41,5 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build-tsan -j "$jobs" --target phonomir_audio_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/audio/phonomir_audio_tests
 
-echo "== fuzz targets, ${fuzz_seconds} s each =="
+echo "== fuzz targets, ${fuzz_seconds} s in all =="
 bash scripts/run-fuzzers.sh "$fuzz_seconds"
