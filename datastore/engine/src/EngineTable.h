@@ -89,6 +89,7 @@ private:
     int growMemo(OpenMemo &memo, std::int64_t needed);
     int recordMemoLength(const MemoCursor &cursor, const OpenMemo &memo);
     void endWriteStream();
+    void holdPagesFor(std::int64_t memoBytes);
     std::string copySelectSql(const EngineTable &destination, std::vector<std::string> &columns) const;
 
     std::unique_ptr<TableDatabase> database_;
@@ -103,6 +104,7 @@ private:
     OpenMemo readMemo_;        // open between continued reads until let go of
     MemoCursor memoWrite_;
     bool writeReserve_ = false;  // the memo being written may carry reserve space
+    std::int64_t pageCacheKiB_ = 0;  // page cache raised for the memo being written, 0: default
 };
 
 }  // namespace dbk

@@ -16,6 +16,8 @@ namespace dbk {
 namespace {
 
 constexpr std::int64_t kMaxMemoBytes = 1000000000;  // SQLite's largest value
+constexpr std::int64_t kDefaultPageCacheKiB = 2000;   // SQLite's own
+constexpr std::int64_t kMaxPageCacheKiB = 256 * 1024;
 
 }  // namespace
 
@@ -133,6 +135,7 @@ int EngineTable::continueWrite(const std::uint8_t *bytes, std::int64_t length) {
         int result = openMemo(memoWrite_, true, memo);
         const std::int64_t offset = std::min(memoWrite_.offset, memo.length);
         end = offset + length;
+        holdPagesFor(std::max(end, memo.capacity));
         if (result == DBK_OK && end > memo.capacity) result = growMemo(memo, end);
         if (result == DBK_OK && length > 0) {
             result = statusFromSqlite(sqlite3_blob_write(memo.blob, bytes, static_cast<int>(length), static_cast<int>(offset)));
@@ -145,9 +148,21 @@ int EngineTable::continueWrite(const std::uint8_t *bytes, std::int64_t length) {
     return status;
 }
 
-// The memo written so far is done: its reserve space is cut off. Best effort: when this fails
-// the length kept beside the memo still tells its content.
+// Each continued write follows the memo's page chain from its start to the write's offset:
+// while a memo is written piece by piece its pages stay in memory, so that following the chain
+// costs no reads from the file (up to 256 MB of memo).
+void EngineTable::holdPagesFor(std::int64_t memoBytes) {
+    const std::int64_t kibibytes = std::min(memoBytes / 1024 + kDefaultPageCacheKiB, kMaxPageCacheKiB);
+    if (kibibytes <= std::max(pageCacheKiB_, 2 * kDefaultPageCacheKiB)) return;
+    pageCacheKiB_ = kibibytes;
+    database_->setPageCache(kibibytes);
+}
+
+// The memo written so far is done: the pages held for it are let go, and its reserve space is
+// cut off. Best effort: when this fails the length kept beside the memo still tells its content.
 void EngineTable::endWriteStream() {
+    if (pageCacheKiB_ > 0) database_->setPageCache(kDefaultPageCacheKiB);
+    pageCacheKiB_ = 0;
     if (!writeReserve_) return;
     writeReserve_ = false;
     const std::string name = quoted(layout().fields()[memoWrite_.field].name);

@@ -17,6 +17,7 @@ namespace {
 constexpr int kApplicationId = 0x44424B31;  // "DBK1": marks a file as one of our tables
 constexpr int kBusyTimeoutMs = 2000;        // how long a call waits for another process
 
+
 const char *columnType(char fieldType) {
     switch (fieldType) {
     case 'I': return "INTEGER";
@@ -233,6 +234,12 @@ int TableDatabase::addIndex(const std::string &file, int field, bool unique) {
         return execute(db_, (std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + name +
                              " ON records(" + quoted(layout_.fields()[field].name) + ")").c_str());
     });
+}
+
+void TableDatabase::setPageCache(std::int64_t kibibytes) {
+    const std::string pragma = "PRAGMA cache_size = -" + std::to_string(kibibytes);
+    sqlite3_exec(db_, pragma.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_db_release_memory(db_);
 }
 
 bool TableDatabase::isSameFile(const TableDatabase &other) const {

@@ -46,6 +46,8 @@ public:
     // Records the index under file in the catalogue and builds it under a name of our own.
     int addIndex(const std::string &file, int field, bool unique);
     bool isSameFile(const TableDatabase &other) const;
+    // Page cache of the connection, in KiB (SQLite's default is 2000); pages beyond it are freed.
+    void setPageCache(std::int64_t kibibytes);
 
 private:
     TableDatabase(sqlite3 *db, FieldLayout layout) : db_(db), statements_(db), layout_(std::move(layout)) {}
