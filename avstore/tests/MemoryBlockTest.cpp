@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
 TEST(MemoryBlock, AllocatesZeroFilledBlockOfRequestedSize) {
@@ -35,22 +36,26 @@ TEST(MemoryBlock, ImpossibleSizeFailsWithNullHandle) {
     EXPECT_EQ(MMMemAlloc(static_cast<size_t>(-1)), nullptr);
 }
 
-// A freed handle stays refused, also once its memory (or its place) serves a new block.
-TEST(MemoryBlock, FreedHandleIsRefusedAndNeverReachesANewerBlock) {
-    MMHANDLE freed = MMMemAlloc(64);
-    ASSERT_NE(freed, nullptr);
-    MMMemFree(freed);
-    MMHANDLE newer = MMMemAlloc(64);
-    ASSERT_NE(newer, nullptr);
-    EXPECT_NE(newer, freed);
-    EXPECT_EQ(MMMemLock(freed), nullptr);
-    EXPECT_EQ(MMMemSize(freed), 0u);
-    EXPECT_EQ(MMMemUnlock(freed), 0);
-    MMMemFree(freed);  // a second free changes nothing
-    EXPECT_EQ(MMMemSize(newer), 64u);
-    EXPECT_NE(MMMemLock(newer), nullptr);
-    EXPECT_EQ(MMMemUnlock(newer), 0);
-    MMMemFree(newer);
+// Freed handles stay refused, also once their memory (or their places) serve newer blocks.
+TEST(MemoryBlock, FreedHandlesAreRefusedAndNeverReachNewerBlocks) {
+    std::set<MMHANDLE> freed;
+    for (int i = 0; i < 32; ++i) freed.insert(MMMemAlloc(64));
+    for (MMHANDLE block : freed) MMMemFree(block);
+    std::vector<MMHANDLE> newer;
+    for (int i = 0; i < 256; ++i) {
+        newer.push_back(MMMemAlloc(64));
+        ASSERT_EQ(freed.count(newer.back()), 0u) << "a new block answers to a freed handle";
+    }
+    for (MMHANDLE block : freed) {
+        EXPECT_EQ(MMMemLock(block), nullptr);
+        EXPECT_EQ(MMMemSize(block), 0u);
+        EXPECT_EQ(MMMemUnlock(block), 0);
+        MMMemFree(block);  // a second free changes nothing
+    }
+    for (MMHANDLE block : newer) {
+        EXPECT_EQ(MMMemSize(block), 64u);
+        MMMemFree(block);
+    }
 }
 
 // Handles made up by the caller are refused, whatever memory they point at.
