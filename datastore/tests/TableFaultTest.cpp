@@ -14,7 +14,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 using namespace phonomir;
@@ -53,28 +52,6 @@ extern "C" int unlink(const char *path) {
 
 namespace {
 
-DbkFieldDef def(const char *name, char type, int width, int decimals = 0) {
-    DbkFieldDef field{};
-    std::strncpy(field.name, name, 10);
-    field.type = type;
-    field.width = static_cast<int16_t>(width);
-    field.decimals = static_cast<int16_t>(decimals);
-    return field;
-}
-
-// An older FOLDER layout (record length 178) holding folder 12, "hall", under file.
-void writeOldFolderTable(DataConnection &connection, const std::string &file) {
-    const DbkFieldDef fields[] = {def("FOLDERID", 'I', 8), def("TYPE", 'C', 1), def("NAME", 'C', 10),
-                                  def("OWNER", 'C', 12), def("DATE", 'C', 8), def("TITLE", 'C', 30),
-                                  def("COMMENT", 'C', 100), def("SCALE", 'N', 8, 2)};
-    const DBKHANDLE table = CreateTable(connection.handle(), connection.tablePath(file).c_str(), fields, 8);
-    ASSERT_NE(table, 0u);
-    std::string record = "      12Ahall      me          20230405";
-    record += std::string(130, ' ') + "    2.50";
-    ASSERT_EQ(AppendRecord(table, record.c_str()), 0);
-    CloseTable(table);
-}
-
 int exitCodeOf(pid_t child) {
     int status = 0;
     waitpid(child, &status, 0);
@@ -104,7 +81,7 @@ TEST_F(TableFaultTest, ConversionCutShortAtAnyFileStepKeepsEveryRecord) {
     for (int steps = 1; steps < 100; ++steps) {
         SCOPED_TRACE("process ended after file step " + std::to_string(steps));
         std::filesystem::remove(dataFile("FOLDER.DBF"));
-        writeOldFolderTable(connection, "FOLDER.DBF");
+        writeOldFolderTable(connection);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
