@@ -126,7 +126,7 @@ TEST_F(EngineTest, WriterKilledWithReserveSpaceLeavesItsContentExactly) {
     if (child == 0) {
         DBKHANDLE own = OpenConnection(0, 0, "CHILD", nullptr);
         DBKHANDLE table = OpenTable(own, path("FOLDER.DBF").c_str());
-        if (AppendRecord(table, "       1Ax           0.00") != 0) _exit(1);
+        appendFolder(table, 1, 'A', "x");
         MemoWrite(table, "DATA", content.data(), 10000);
         for (std::size_t done = 10000; done < content.size(); done += 10000) {
             if (MemoWrite(table, nullptr, content.data() + done, 10000) != 10000) _exit(2);
@@ -156,9 +156,9 @@ TEST_F(EngineTest, ReadOfNothingLetsGoAndReadingGoesOn) {
     EXPECT_EQ(MemoRead(table, nullptr, nullptr, 0), 0);
     EXPECT_EQ(TableError(table), 0);
     DBKHANDLE other = OpenTable(connection, path("FOLDER.DBF").c_str());
-    EXPECT_EQ(AppendRecord(other, "       2Ax           0.00"), 0);
+    appendFolder(other, 2, 'A', "x");
     ASSERT_EQ(MemoRead(table, nullptr, part, 3), 3);
     EXPECT_EQ(std::string(part, 3), "345");
     EXPECT_EQ(GoLast(table), 0);  // another call lets go as well
-    EXPECT_EQ(AppendRecord(other, "       3Ax           0.00"), 0);
+    appendFolder(other, 3, 'A', "x");
 }
