@@ -32,9 +32,4 @@ std::string pulseWidthText(int entry, int rate) {
     return text;
 }
 
-ActiveRates& activeRates() {
-    static ActiveRates rates;
-    return rates;
-}
-
 }  // namespace phonomir

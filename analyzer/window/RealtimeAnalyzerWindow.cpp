@@ -1,7 +1,7 @@
 #include "phonomir/RealtimeAnalyzerWindow.h"
 
 #include "phonomir/AnalyzerControlStates.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/RtaWindow.h"
 #include "phonomir/SampleRateTable.h"
 #include "phonomir/StringTable.h"

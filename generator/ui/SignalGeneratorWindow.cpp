@@ -1,5 +1,6 @@
 #include "phonomir/SignalGeneratorWindow.h"
 
+#include "phonomir/ActiveRates.h"
 #include "phonomir/GeneratorControls.h"
 #include "phonomir/GeneratorPages.h"
 #include "phonomir/LagRandom.h"

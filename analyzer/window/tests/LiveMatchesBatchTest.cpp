@@ -3,7 +3,7 @@
 #include "../../../audio/tests/WaveTestSupport.h"
 #include "Commands.h"
 #include "WaveData.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/VirtualSoundCard.h"
 #include "phonomir/WaveOut.h"

@@ -1,7 +1,7 @@
 // The Realtime Analyzer window on the virtual sound card with a stepped clock, offscreen; with
 // the Signal Generator window playing into the card's loop for the end-to-end case.
 #include "../../../audio/tests/WaveTestSupport.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
 #include "phonomir/VirtualSoundCard.h"

@@ -1,6 +1,6 @@
 // The arithmetic behind the Signal Generator window's controls, kept free of any toolkit:
-// the logarithmic tone-frequency trackbar, output levels as device volumes, the pulse-width
-// list, and the sampling rates that the generator and the analyzer share.
+// the logarithmic tone-frequency trackbar, output levels as device volumes and the pulse-width
+// list.
 #pragma once
 
 #include <cstdint>
@@ -18,13 +18,5 @@ std::uint16_t levelToVolume(int level);
 // Entry k (0-based) of the 49-entry pulse-width list: (k + 1) x 1000 / rate ms as "%.3f".
 inline constexpr int kPulseWidthEntries = 49;
 std::string pulseWidthText(int entry, int rate);
-
-// Sampling-rate indices of the playing generator and the recording analyzer, -1 when idle.
-// Each side starts at the other's rate so both run at one rate. UI thread only.
-struct ActiveRates {
-    int output = -1;
-    int input = -1;
-};
-ActiveRates& activeRates();
 
 }  // namespace phonomir

@@ -1,6 +1,6 @@
 // The Signal Generator window on the virtual sound card with a stepped clock, offscreen.
 #include "../../../audio/tests/WaveTestSupport.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/GeneratorPages.h"
 #include "phonomir/PagedTab.h"
 #include "phonomir/SignalGeneratorWindow.h"
