@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <limits>
+
 using namespace phonomir;
 
 namespace {
@@ -70,6 +72,13 @@ void CommonControlsTest::numbersAreFormattedAndReadBack() {
     QVERIFY(!intChanged(edit, 12));
     edit.setText(QStringLiteral("kHz"));
     QCOMPARE(getInt(edit), 0);
+    // Numbers beyond the int range stop at its ends instead of wrapping around.
+    edit.setText(QStringLiteral("3000000000"));
+    QCOMPARE(getInt(edit), std::numeric_limits<int>::max());
+    edit.setText(QStringLiteral("-3000000000 Hz"));
+    QCOMPARE(getInt(edit), std::numeric_limits<int>::min());
+    edit.setText(QStringLiteral("99999999999999999999999"));
+    QCOMPARE(getInt(edit), std::numeric_limits<int>::max());
     edit.setText(QStringLiteral("2.5e3"));
     QCOMPARE(getReal(edit), 2500.0);
 }
