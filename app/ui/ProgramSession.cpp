@@ -12,7 +12,9 @@
 #include "phonomir/WaveNotifier.h"
 
 #include <QApplication>
+#include <QLocale>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -38,7 +40,13 @@ AudioChoice audioChoice(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
+void useCNumericConvention() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
 int runProgramSession(const std::vector<std::string>& arguments, const WindowInstaller& installWindows) {
+    useCNumericConvention();
     QApplication::setWindowIcon(programIcon());
     const int language = languageCode();
     const AudioChoice choice = audioChoice(arguments);
