@@ -35,17 +35,34 @@ Widget* withId(Widget* widget, int id) {
     return widget;
 }
 
+struct WindowButton {
+    int id;
+    const char* text;
+    int row, column;
+    unsigned bit;
+};
+constexpr WindowButton kWindowButtons[] = {
+    {MainPanel::kSignalGenerator, "&Signal Generator", 0, 0, kSignalGeneratorBit},
+    {MainPanel::kRealtimeAnalyzer, "&Realtime Analyzer", 1, 0, kRealtimeAnalyzerBit},
+    {MainPanel::kOscilloscope, "&Oscilloscope", 2, 0, kOscilloscopeBit},
+    {MainPanel::kRunningAcf, "Running &ACF", 1, 1, kRunningAcfBit},
+};
+
 }  // namespace
 
 MainPanel::MainPanel(PanelContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), sources_(context_.mixer.inputMixer()) {
+    // A normal top-level window that can be minimised; its size is that of its controls.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Phonomir"));
     setWindowIcon(programIcon());
+    buildSystemMenu();
     auto* layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(buildSourceGroup());
     layout->addWidget(buildMonitorGroup(), 1);
     layout->addWidget(buildButtons());
-    buildSystemMenu();
     buildSourceList();
     context_.mixer.muteMicrophoneAndLinePlayback();
     inputMeter_->clear();
@@ -113,22 +130,50 @@ QWidget* MainPanel::buildButtons() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    auto add = [&](int id, const char* text, int row, int column, unsigned bit) {
+    auto add = [&](int id, const char* text, int row, int column) {
         auto* button = withId(new QPushButton(QString::fromUtf8(text), box), id);
         button->setAutoDefault(false);
         grid->addWidget(button, row, column);
-        if (bit != 0) connect(button, &QPushButton::clicked, this, [this, bit] { windows_.openWindows(bit); });
         return button;
     };
-    add(kSignalGenerator, "&Signal Generator", 0, 0, kSignalGeneratorBit);
-    add(kRealtimeAnalyzer, "&Realtime Analyzer", 1, 0, kRealtimeAnalyzerBit);
-    add(kOscilloscope, "&Oscilloscope", 2, 0, kOscilloscopeBit);
-    add(kImpulseResponse, "&Impulse Response", 0, 1, 0)->setEnabled(false);
-    add(kRunningAcf, "Running &ACF", 1, 1, kRunningAcfBit);
-    add(kPreset, "&Preset", 2, 1, 0);  // the Preset dialog arrives with the presets
-    QPushButton* exit = add(kExit, "E&xit", 3, 1, 0);
+    // A window button is enabled once the program can create its window.
+    for (const WindowButton& window : kWindowButtons) {
+        QPushButton* button = add(window.id, window.text, window.row, window.column);
+        button->setEnabled(windows_.hasFactory(window.bit));
+        const unsigned bit = window.bit;
+        connect(button, &QPushButton::clicked, this, [this, bit] { windows_.openWindows(bit); });
+    }
+    connect(&windows_, &WindowSlots::factoryChanged, this, &MainPanel::enableWindowButton);
+    add(kImpulseResponse, "&Impulse Response", 0, 1)->setEnabled(false);
+    QPushButton* preset = add(kPreset, "&Preset", 2, 1);
+    preset->setEnabled(false);
+    connect(preset, &QPushButton::clicked, this, [this] {
+        if (presetAction_) presetAction_();
+    });
+    grid->addWidget(buildSystemMenuButton(box), 3, 0);
+    QPushButton* exit = add(kExit, "E&xit", 3, 1);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     return box;
+}
+
+void MainPanel::enableWindowButton(unsigned bit) {
+    for (const WindowButton& window : kWindowButtons) {
+        if (window.bit == bit) control(window.id)->setEnabled(windows_.hasFactory(bit));
+    }
+}
+
+void MainPanel::setPresetAction(std::function<void()> action) {
+    presetAction_ = std::move(action);
+    control(kPreset)->setEnabled(presetAction_ != nullptr);
+}
+
+// The system menu's items within reach of the mouse and of the keyboard (Alt+M).
+QPushButton* MainPanel::buildSystemMenuButton(QWidget* parent) {
+    auto* button = new QPushButton(QStringLiteral("&Menu"), parent);
+    button->setObjectName(QStringLiteral("systemMenuButton"));
+    button->setAutoDefault(false);
+    button->setMenu(systemMenu_);
+    return button;
 }
 
 void MainPanel::buildSystemMenu() {

@@ -67,6 +67,9 @@ private slots:
     void choosingASourceMutesTheOthersAndMovesTheSlider();
     void lostRecordingIsCountedUnderTheDevice();
     void missingUpdateLibraryShowsItsMessage();
+    void panelIsAMinimisableWindowOfFixedSize();
+    void systemMenuHasAVisibleButtonAndMnemonics();
+    void buttonsAreEnabledOnlyForWindowsThatExist();
     void destroyingThePanelClosesWindowsAndInput();
 };
 
@@ -209,6 +212,46 @@ void MainPanelTest::missingUpdateLibraryShowsItsMessage() {
     QCOMPARE(rig.messages.texts.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(rig.messages.texts[0]),
              QString::fromStdString(loadString(StringId::UpdateLibraryMissing)));
+}
+
+void MainPanelTest::panelIsAMinimisableWindowOfFixedSize() {
+    PanelRig rig;
+    rig.panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.panel.get()));
+    QCOMPARE(rig.panel->windowType(), Qt::Window);
+    QVERIFY(rig.panel->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!rig.panel->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(rig.panel->minimumSize(), rig.panel->maximumSize());
+    QCOMPARE(rig.panel->size(), rig.panel->minimumSize());
+}
+
+void MainPanelTest::systemMenuHasAVisibleButtonAndMnemonics() {
+    PanelRig rig;
+    rig.panel->show();
+    auto* button = rig.panel->findChild<QPushButton*>(QStringLiteral("systemMenuButton"));
+    QVERIFY(button);
+    QVERIFY(button->isVisible());
+    QCOMPARE(button->menu(), rig.panel->systemMenu());
+    QVERIFY(button->text().contains(QLatin1Char('&')));  // Alt + its letter opens it
+    for (QAction* action : rig.panel->systemMenu()->actions()) {
+        if (!action->isSeparator()) QVERIFY2(action->text().contains(QLatin1Char('&')), qPrintable(action->text()));
+    }
+}
+
+void MainPanelTest::buttonsAreEnabledOnlyForWindowsThatExist() {
+    PanelRig rig;
+    for (int id : {MainPanel::kSignalGenerator, MainPanel::kRealtimeAnalyzer, MainPanel::kOscilloscope,
+                   MainPanel::kRunningAcf, MainPanel::kPreset, MainPanel::kImpulseResponse})
+        QVERIFY2(!rig.panel->control(id)->isEnabled(), qPrintable(QString::number(id)));
+    rig.panel->windows().setFactory(kOscilloscopeBit, [] { return new QWidget; });
+    QVERIFY(rig.panel->control(MainPanel::kOscilloscope)->isEnabled());
+    QVERIFY(!rig.panel->control(MainPanel::kRunningAcf)->isEnabled());
+    bool presetsShown = false;
+    rig.panel->setPresetAction([&] { presetsShown = true; });
+    rig.control<QPushButton>(MainPanel::kPreset)->click();
+    QVERIFY(presetsShown);
+    QVERIFY(rig.control<QPushButton>(MainPanel::kExit)->isEnabled());
+    delete rig.panel->windows().window(kOscilloscopeBit);
 }
 
 void MainPanelTest::destroyingThePanelClosesWindowsAndInput() {
