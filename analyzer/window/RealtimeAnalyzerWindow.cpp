@@ -6,6 +6,7 @@
 #include "phonomir/SampleRateTable.h"
 #include "phonomir/StringTable.h"
 #include "phonomir/TextControls.h"
+#include "phonomir/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -102,7 +103,6 @@ RealtimeAnalyzerWindow::RealtimeAnalyzerWindow(AnalyzerContext context, QWidget*
     : QDialog(parent), context_(std::move(context)), settings_(context_.settings) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Realtime Analyzer"));
-    if (settings_.windowLeft != 0 || settings_.windowTop != 0) move(settings_.windowLeft, settings_.windowTop);
     keepCorrelationPossible(settings_);
     auto* grid = new QGridLayout(this);
     grid->addWidget(buildDisplayArea(), 0, 0, 3, 1);
@@ -112,6 +112,7 @@ RealtimeAnalyzerWindow::RealtimeAnalyzerWindow(AnalyzerContext context, QWidget*
     grid->addWidget(buildDisplayControls(), 2, 1, 2, 1);
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(0, 1);
+    placeAtStoredPosition(*this, settings_.windowLeft, settings_.windowTop);
     loadCalibration();
     setControlsFromSettings();
     rebuildAnalysis();

@@ -2,6 +2,7 @@
 #include "phonomir/DecibelScaleWidget.h"
 #include "phonomir/PagedTab.h"
 #include "phonomir/TextControls.h"
+#include "phonomir/WindowPlacement.h"
 
 #include <QLineEdit>
 #include <QtTest>
@@ -47,6 +48,7 @@ private slots:
     void plainSelectorTabHidesTheOtherPages();
     void broadcastReachesOnlyExistingPages();
     void scaleTicksSplitTheMeterInEighths();
+    void storedPositionStaysOnAVisibleScreen();
 };
 
 void CommonControlsTest::sameTextIsNotWrittenAgain() {
@@ -139,6 +141,19 @@ void CommonControlsTest::scaleTicksSplitTheMeterInEighths() {
     QCOMPARE(DecibelScaleWidget::tickX(0, 240), 0);
     QCOMPARE(DecibelScaleWidget::tickX(3, 250), 93);
     QCOMPARE(DecibelScaleWidget::tickX(8, 240), 240);
+}
+
+void CommonControlsTest::storedPositionStaysOnAVisibleScreen() {
+    const QList<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    const QSize window(400, 300);
+    QCOMPARE(visiblePosition({100, 200}, window, screens), QPoint(100, 200));
+    QCOMPARE(visiblePosition({3000, 900}, window, screens), QPoint(3000, 900));   // on the second screen
+    QCOMPARE(visiblePosition({1800, 100}, window, screens), QPoint(1800, 100));   // its grip is on the first
+    QCOMPARE(visiblePosition({32767, 32767}, window, screens), QPoint(2800, 724));
+    QCOMPARE(visiblePosition({-5000, 500}, window, screens), QPoint(0, 500));
+    QCOMPARE(visiblePosition({100, -40}, window, screens), QPoint(100, 0));       // title bar above the top
+    QCOMPARE(visiblePosition({10, 10}, QSize(3000, 2000), screens), QPoint(10, 10));
+    QCOMPARE(visiblePosition({-900, 10}, QSize(3000, 2000), screens), QPoint(0, 0));  // larger than the screen
 }
 
 QTEST_MAIN(CommonControlsTest)

@@ -63,6 +63,7 @@ private slots:
     void startFollowsTheRecordingAnalyzersRate();
     void noiseModeChangeRestartsOnlyWhenTheChannelCountChanges();
     void changingTabsStopsAndRateChangeRebuildsTheWidthList();
+    void positionOffEveryScreenIsBroughtBackAndStored();
     void savesAScreenshotOfEachPageWhenAsked();
 };
 
@@ -161,6 +162,26 @@ void SignalGeneratorWindowTest::changingTabsStopsAndRateChangeRebuildsTheWidthLi
 }
 
 // With PHONOMIR_SCREENSHOT_DIR set, each page of the window is saved there for a person to look at.
+// A damaged settings file put the window far off every screen; it opens on one, and the
+// position it opens at is what gets saved.
+void SignalGeneratorWindowTest::positionOffEveryScreenIsBroughtBackAndStored() {
+    GeneratorSettings damaged;
+    damaged.windowX = 32767;
+    damaged.windowY = 32767;
+    GeneratorRig rig(damaged);
+    rig.window->show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(screen.contains(rig.window->frameGeometry().topLeft()), qPrintable(QStringLiteral("%1,%2")
+             .arg(rig.window->frameGeometry().x()).arg(rig.window->frameGeometry().y())));
+    QVERIFY(screen.contains(QPoint(rig.settings.windowX, rig.settings.windowY)));
+    GeneratorSettings visible;
+    visible.windowX = screen.left() + 10;
+    visible.windowY = screen.top() + 20;
+    GeneratorRig kept(visible);
+    QCOMPARE(kept.window->pos(), QPoint(visible.windowX, visible.windowY));
+    QCOMPARE(kept.settings.windowX, visible.windowX);
+}
+
 void SignalGeneratorWindowTest::savesAScreenshotOfEachPageWhenAsked() {
     const QString directory = qEnvironmentVariable("PHONOMIR_SCREENSHOT_DIR");
     if (directory.isEmpty()) QSKIP("PHONOMIR_SCREENSHOT_DIR is not set");
