@@ -3,6 +3,7 @@
 #include "phonomir/AboutDialog.h"
 #include "phonomir/DecibelScaleWidget.h"
 #include "phonomir/LevelMeterWidget.h"
+#include "phonomir/MixerEventWatcher.h"
 #include "phonomir/OnlineUpdateLauncher.h"
 #include "phonomir/ProgramIcon.h"
 #include "phonomir/StringTable.h"
@@ -67,6 +68,8 @@ MainPanel::MainPanel(PanelContext context, QWidget* parent)
     context_.mixer.muteMicrophoneAndLinePlayback();
     inputMeter_->clear();
     outputMeter_->clear();
+    watchMixer(context_.mixer.inputMixer());
+    if (context_.mixer.outputMixer() != context_.mixer.inputMixer()) watchMixer(context_.mixer.outputMixer());
     context_.waveIn.setListener(this);
     context_.waveOut.setListener(this);
 }
@@ -194,24 +197,30 @@ void MainPanel::buildSourceList() {
     sources_.build(context_.languageCode);
     for (const InputSource& source : sources_.entries()) deviceList_->addItem(QString::fromStdString(source.name));
     if (sources_.selectedIndex() >= 0) deviceList_->setCurrentIndex(sources_.selectedIndex());
-    showSliderOf(sources_.selectedIndex());
+    showSlider();
     volume_->setEnabled(sources_.sliderEnabled());
 }
 
-void MainPanel::showSliderOf(int) {
+// A change made in another mixer program moves the slider too.
+void MainPanel::watchMixer(Mixer* mixer) {
+    auto* watcher = new MixerEventWatcher(mixer, this);
+    connect(watcher, &MixerEventWatcher::changed, this, [this] { showSlider(); });
+}
+
+void MainPanel::showSlider() {
     const QSignalBlocker blocker(volume_);
     volume_->setValue(sources_.sliderPosition());
 }
 
 void MainPanel::sourceChosen(int index) {
     sources_.choose(index);
-    showSliderOf(index);
+    showSlider();
 }
 
 void MainPanel::selectInputSource(int index, std::uint32_t volume) {
     if (!sources_.selectInputSource(index, volume)) return;
     deviceList_->setCurrentIndex(index);
-    showSliderOf(index);
+    showSlider();
 }
 
 void MainPanel::setInputBox(bool checked) {

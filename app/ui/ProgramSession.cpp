@@ -45,6 +45,12 @@ void useCNumericConvention() {
     QLocale::setDefault(QLocale::c());
 }
 
+bool takeMixers(Mixer* inputMixer, Mixer* outputMixer, MixerState& state, MessageSink& messages) {
+    if (inputMixer && outputMixer && state.initMixer(*inputMixer, *outputMixer)) return true;
+    messages.showMessage(loadString(StringId::CantUseMixer), MessageIcon::Stop);
+    return false;
+}
+
 int runProgramSession(const std::vector<std::string>& arguments, const WindowInstaller& installWindows) {
     useCNumericConvention();
     QApplication::setWindowIcon(programIcon());
@@ -53,10 +59,7 @@ int runProgramSession(const std::vector<std::string>& arguments, const WindowIns
     AudioSystem audio(choice);
     MixerState mixer;
     QtMessageSink messages;
-    if (!audio.inputMixer() || !audio.outputMixer() || !mixer.initMixer(*audio.inputMixer(), *audio.outputMixer())) {
-        messages.showMessage(loadString(StringId::CantUseMixer), MessageIcon::Stop);
-        return 1;
-    }
+    if (!takeMixers(audio.inputMixer(), audio.outputMixer(), mixer, messages)) return 1;
     initTables();
     WaveNotifier notifier;
     auto waveIn = std::make_unique<WaveIn>(audio.engine(), &mixer, &messages, notifier.wake());

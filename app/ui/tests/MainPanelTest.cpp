@@ -1,7 +1,10 @@
 // The main panel on the virtual sound card with a stepped clock, under the offscreen platform.
+#include "../../../audio/tests/MemoryAlsaElements.h"
 #include "../../../audio/tests/WaveTestSupport.h"
+#include "phonomir/AlsaMixer.h"
 #include "phonomir/LevelMeterWidget.h"
 #include "phonomir/MainPanel.h"
+#include "phonomir/ProgramSession.h"
 #include "phonomir/StringTable.h"
 #include "phonomir/VirtualMixer.h"
 #include "phonomir/VirtualSoundCard.h"
@@ -70,6 +73,8 @@ private slots:
     void panelIsAMinimisableWindowOfFixedSize();
     void systemMenuHasAVisibleButtonAndMnemonics();
     void buttonsAreEnabledOnlyForWindowsThatExist();
+    void volumeChangedInAnotherMixerMovesTheSlider();
+    void cardWithoutMixerOrRecordingCannotStartTheProgram();
     void destroyingThePanelClosesWindowsAndInput();
 };
 
@@ -252,6 +257,53 @@ void MainPanelTest::buttonsAreEnabledOnlyForWindowsThatExist() {
     QVERIFY(presetsShown);
     QVERIFY(rig.control<QPushButton>(MainPanel::kExit)->isEnabled());
     delete rig.panel->windows().window(kOscilloscopeBit);
+}
+
+// An ALSA card with one recording source (mute by capture switch, volume 0..31), on an
+// in-memory element list whose changes made "in another mixer" arrive as events.
+std::unique_ptr<AlsaMixer> cardWithMicrophone(MemoryAlsaElements*& elements, int& microphone,
+                                              CardDirections directions = {true, true}) {
+    auto list = std::make_unique<MemoryAlsaElements>();
+    elements = list.get();
+    elements->add(playbackElement("Master"), {{AlsaValue::PlaybackSwitch, 1}, {AlsaValue::PlaybackVolume, 31}});
+    AlsaElementInfo mic;
+    mic.name = "Mic";
+    mic.captureSwitch = mic.captureVolume = true;
+    mic.captureMax = 31;
+    microphone = elements->add(mic, {{AlsaValue::CaptureSwitch, 1}, {AlsaValue::CaptureVolume, 31}});
+    return std::make_unique<AlsaMixer>(std::move(list), "hw:1", directions);
+}
+
+void MainPanelTest::volumeChangedInAnotherMixerMovesTheSlider() {
+    MemoryAlsaElements* elements = nullptr;
+    int microphone = -1;
+    auto alsa = cardWithMicrophone(elements, microphone);
+    PanelRig rig;
+    MixerState state;
+    QVERIFY(state.initMixer(*alsa, *alsa));
+    MainPanel panel(PanelContext{rig.waveIn, rig.waveOut, state, rig.messages, 0, 2, QStringLiteral("hw:1")});
+    auto* slider = qobject_cast<QSlider*>(panel.control(MainPanel::kVolume));
+    QCOMPARE(slider->value(), 100);
+    elements->changeElsewhere(microphone, AlsaValue::CaptureVolume, 12);
+    QTRY_COMPARE(slider->value(), 38);  // 12 of 31 = 25368 of 65535
+    QCOMPARE(elements->value(microphone, AlsaValue::CaptureVolume), 12L);  // the panel wrote nothing back
+}
+
+void MainPanelTest::cardWithoutMixerOrRecordingCannotStartTheProgram() {
+    const QString cantUseMixer = QString::fromStdString(loadString(StringId::CantUseMixer));
+    QCOMPARE(cantUseMixer, QStringLiteral("Can't use mixer."));
+    MemoryAlsaElements* elements = nullptr;
+    int microphone = -1;
+    auto playOnly = cardWithMicrophone(elements, microphone, {true, false});
+    auto both = cardWithMicrophone(elements, microphone);
+    MessageRecorder messages;
+    MixerState state;
+    QVERIFY(!takeMixers(nullptr, both.get(), state, messages));   // the chosen card's mixer did not open
+    QVERIFY(!takeMixers(playOnly.get(), both.get(), state, messages));
+    QCOMPARE(messages.texts.size(), std::size_t{2});
+    for (const std::string& text : messages.texts) QCOMPARE(QString::fromStdString(text), cantUseMixer);
+    QVERIFY(takeMixers(both.get(), both.get(), state, messages));
+    QCOMPARE(messages.texts.size(), std::size_t{2});
 }
 
 void MainPanelTest::destroyingThePanelClosesWindowsAndInput() {

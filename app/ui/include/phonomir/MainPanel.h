@@ -84,7 +84,8 @@ private:
     QPushButton* buildSystemMenuButton(QWidget* parent);
     void enableWindowButton(unsigned bit);
     void buildSourceList();
-    void showSliderOf(int);
+    void watchMixer(Mixer* mixer);
+    void showSlider();
     void sourceChosen(int index);
     void inputBoxToggled(bool checked);
     void setInputBox(bool checked);
