@@ -243,6 +243,7 @@ void MainPanel::inputBoxToggled(bool checked) {
 long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
     switch (code) {
     case WAVE_OUT_OPENED:
+        showDeviceLine();
         return 0;
     case WAVE_OUT_CLOSED:
         outputMeter_->clear();
@@ -253,6 +254,7 @@ long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
         return 1;
     case WAVE_IN_OPENED:
         setInputBox(true);
+        showDeviceLine();
         return 0;
     case WAVE_IN_CLOSED:
         inputMeter_->clear();
@@ -266,7 +268,8 @@ long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
     return 0;
 }
 
-// The device in use and, once the running streams have lost data, their xrun count.
+// The device in use and, once the streams have lost data, their xrun count (a closed stream's
+// count stays until its device opens again).
 void MainPanel::showDeviceLine() {
     const std::uint64_t xruns = context_.waveIn.xruns() + context_.waveOut.xruns();
     if (xruns == 0) {

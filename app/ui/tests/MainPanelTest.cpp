@@ -69,6 +69,7 @@ private slots:
     void outputMeterFollowsPlayedBuffers();
     void choosingASourceMutesTheOthersAndMovesTheSlider();
     void lostRecordingIsCountedUnderTheDevice();
+    void closedStreamsXrunsStayShownUntilTheNextStart();
     void missingUpdateLibraryShowsItsMessage();
     void panelIsAMinimisableWindowOfFixedSize();
     void systemMenuHasAVisibleButtonAndMnemonics();
@@ -208,6 +209,26 @@ void MainPanelTest::lostRecordingIsCountedUnderTheDevice() {
     rig.step(8192);
     auto* line = rig.panel->findChild<QLabel*>(QStringLiteral("deviceInUse"));
     QCOMPARE(line->text(), QStringLiteral("Virtual sound card (1 xruns)"));
+}
+
+// The generator's stream lost data and closed; the input monitor runs on: the panel keeps the
+// output's count until the output starts again.
+void MainPanelTest::closedStreamsXrunsStayShownUntilTheNextStart() {
+    PanelRig rig;
+    rig.control<QCheckBox>(MainPanel::kInputBox)->click();
+    RecordingClient generator("generator", rig.log);
+    rig.waveOut.openOutput(0, &generator, {2, 48000, 16, 4, 1024}, true, false);
+    rig.waveOut.startOutput();
+    rig.step(512);
+    rig.card.advance(2048);  // the output runs dry: nobody refilled it
+    rig.step(1024);
+    rig.waveOut.closeOutput();
+    rig.step(8192);
+    auto* line = rig.panel->findChild<QLabel*>(QStringLiteral("deviceInUse"));
+    QCOMPARE(line->text(), QStringLiteral("Virtual sound card (1 xruns)"));
+    rig.waveOut.openOutput(0, &generator, {2, 48000, 16, 4, 1024}, true, false);
+    QCOMPARE(line->text(), QStringLiteral("Virtual sound card"));
+    rig.waveOut.closeOutput();
 }
 
 void MainPanelTest::missingUpdateLibraryShowsItsMessage() {
