@@ -57,6 +57,9 @@ bool SpectrumEngine::setupAnalysis(const AnalyzerSettings& settings, const MicCa
         return false;
     }
     blocksSinceRepaint_ = 0;
+    // The display state follows at once (channel count included), on the last plot size, so a
+    // block analysed before the caller's own setupDisplay finds everything sized.
+    setupDisplay(plot_);
     return true;
 }
 

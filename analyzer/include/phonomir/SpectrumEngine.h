@@ -38,9 +38,10 @@ struct PlotSize {
 class SpectrumEngine {
 public:
     // Rebuilds everything derived from the rate, FFT size, window, weighting and calibration and
-    // clears the results. `settings` is read again at every block (smoothing, Peak, display
-    // type, correlation kind) and must stay alive until the next setup. Returns false when the
-    // arrays cannot be allocated.
+    // clears the results; the display is set up again on the last plot size (1 x 1 before the
+    // first setupDisplay), so analyzeBlock is safe right after. `settings` is read again at
+    // every block (smoothing, Peak, display type, correlation kind) and must stay alive until
+    // the next setup. Returns false when the arrays cannot be allocated.
     bool setupAnalysis(const AnalyzerSettings& settings, const MicCalibration& calibration);
     // Recomputes the display ranges for a plot and clears the display histories.
     void setupDisplay(PlotSize plot);
