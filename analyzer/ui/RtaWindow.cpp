@@ -1,15 +1,19 @@
 #include "phonomir/RtaWindow.h"
 
 #include "phonomir/PlotPicking.h"
+#include "phonomir/StringTable.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace phonomir {
 
-RtaWindow::RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, QWidget* parent, GraphTexts texts,
-                     bool english)
-    : QWidget(parent), engine_(engine), settings_(settings), renderer_(engine, settings, std::move(texts), english) {
+RtaWindow::RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, QWidget* parent, int languageCode)
+    : QWidget(parent),
+      engine_(engine),
+      settings_(settings),
+      renderer_(engine, settings, GraphTexts::fromStringTable(),
+                GraphFonts(QString::fromStdString(loadString(StringId::GraphFont)), languageCode)) {
     // Every repaint covers what it exposes from the images, so Qt need not erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -44,6 +44,7 @@ void RealtimeAnalyzerWindow::connectControls() {
             check(correlation_, settings_.correlation);
         });
         setEnabledStates();
+        clearReadouts();  // no stale right-channel values after "1ch"
     });
     // Window and weighting rebuild the analysis while the recording goes on.
     connect(timeWindow_, &QComboBox::currentIndexChanged, this, [this](int index) {

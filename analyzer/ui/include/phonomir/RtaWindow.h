@@ -17,8 +17,9 @@ class RtaWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // languageCode (1 Japanese, 2 English, else 0) picks the axis font's size.
     RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, QWidget* parent = nullptr,
-              GraphTexts texts = {}, bool english = true);
+              int languageCode = 2);
 
     // Lays the display out again (display type, ranges, number of lines) and redraws it all.
     void setupDisplay();
