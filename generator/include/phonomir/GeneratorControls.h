@@ -5,12 +5,22 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace phonomir {
 
 // The tone trackbar spans 10 Hz .. 20000 Hz logarithmically over positions 0 .. 300.
 int toneTrackbarPosition(double frequencyHz);   // frequency clamped to [10, 20000] first
 double toneTrackbarFrequency(int position);      // position clamped to [0, 300]
+
+// The tone trackbar's scale: a tick at 10, 20, ..., 90, 100, 200, ..., 10000 and 20000 Hz, each
+// at its trackbar position; the decades 10, 100, 1000 and 10000 Hz carry the labels "10",
+// "100", "1k" and "10k".
+struct ToneScaleMark {
+    int position;       // 0..300
+    std::string label;  // empty for an unlabelled tick
+};
+std::vector<ToneScaleMark> toneScaleMarks();
 
 // Output level 0..100 as a device volume 0..65535 (level x 65535 / 100, integer division).
 std::uint16_t levelToVolume(int level);

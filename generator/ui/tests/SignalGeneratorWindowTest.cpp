@@ -4,10 +4,13 @@
 #include "phonomir/GeneratorPages.h"
 #include "phonomir/PagedTab.h"
 #include "phonomir/SignalGeneratorWindow.h"
+#include "phonomir/ToneTrackbar.h"
+#include "phonomir/GeneratorControls.h"
 #include "phonomir/VirtualSoundCard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -64,6 +67,7 @@ private slots:
     void noiseModeChangeRestartsOnlyWhenTheChannelCountChanges();
     void changingTabsStopsAndRateChangeRebuildsTheWidthList();
     void positionOffEveryScreenIsBroughtBackAndStored();
+    void toneScaleLabelsSitUnderTheirOwnTicks();
     void savesAScreenshotOfEachPageWhenAsked();
 };
 
@@ -180,6 +184,26 @@ void SignalGeneratorWindowTest::positionOffEveryScreenIsBroughtBackAndStored() {
     GeneratorRig kept(visible);
     QCOMPARE(kept.window->pos(), QPoint(visible.windowX, visible.windowY));
     QCOMPARE(kept.settings.windowX, visible.windowX);
+}
+
+void SignalGeneratorWindowTest::toneScaleLabelsSitUnderTheirOwnTicks() {
+    GeneratorRig rig;
+    rig.window->show();
+    auto* trackbar = rig.pageControl<ToneTrackbar>(0, TonePage::kTrackbar);
+    QVERIFY(trackbar);
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window));
+    for (const ToneScaleMark& mark : toneScaleMarks()) {
+        if (mark.label.empty()) continue;
+        const QRect label = trackbar->labelRect(mark.position, QString::fromStdString(mark.label));
+        QVERIFY2(std::abs(label.center().x() - trackbar->tickX(mark.position)) <= 1, mark.label.c_str());
+        QVERIFY(label.top() >= trackbar->height() - trackbar->fontMetrics().height() - 2);
+    }
+    const double left = trackbar->tickX(0), right = trackbar->tickX(300);
+    const auto share = [&](int position) { return 100 * (trackbar->tickX(position) - left) / (right - left); };
+    QVERIFY(std::abs(share(272) - 90.7) < 1);  // 10 kHz
+    QVERIFY(std::abs(share(181) - 60.3) < 1);  // 1 kHz
+    for (QLabel* label : rig.window->pages().page(0)->findChildren<QLabel*>())
+        QVERIFY2(!label->text().contains(QStringLiteral("1k")), "no scale drawn as padded text");
 }
 
 void SignalGeneratorWindowTest::savesAScreenshotOfEachPageWhenAsked() {
