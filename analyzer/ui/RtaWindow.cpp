@@ -1,5 +1,6 @@
 #include "phonomir/RtaWindow.h"
 
+#include "phonomir/AnalyzerCsv.h"
 #include "phonomir/PlotPicking.h"
 #include "phonomir/StringTable.h"
 
@@ -7,6 +8,18 @@
 #include <QPainter>
 
 namespace phonomir {
+namespace {
+
+QString fileName(DisplayType type) {
+    switch (type) {
+        case DisplayType::ThirdOctave: return QStringLiteral("third-octave");
+        case DisplayType::Waterfall: return QStringLiteral("waterfall");
+        case DisplayType::Correlation: return QStringLiteral("correlation");
+        default: return QStringLiteral("spectrum");
+    }
+}
+
+}  // namespace
 
 RtaWindow::RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, QWidget* parent, int languageCode)
     : QWidget(parent),
@@ -16,6 +29,12 @@ RtaWindow::RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, Q
                 GraphFonts(QString::fromStdString(loadString(StringId::GraphFont)), languageCode)) {
     // Every repaint covers what it exposes from the images, so Qt need not erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    export_ = new GraphExport(this, {[this] { return fileName(displayType()); },
+                                     [this] {
+                                         renderer_.renderData();
+                                         return renderer_.composite();
+                                     },
+                                     [this](std::ostream& out) { writeDisplayCsv(out, engine_, settings_); }});
 }
 
 void RtaWindow::setupDisplay() {

@@ -1,10 +1,17 @@
-// The common text operations and the paged tab, under the offscreen platform.
+// The common controls under the offscreen platform: text operations, the paged tab, the dB
+// scale, window placement and the graphs' export menu.
 #include "phonomir/DecibelScaleWidget.h"
+#include "phonomir/GraphExport.h"
 #include "phonomir/PagedTab.h"
 #include "phonomir/TextControls.h"
 #include "phonomir/WindowPlacement.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <limits>
@@ -49,6 +56,8 @@ private slots:
     void broadcastReachesOnlyExistingPages();
     void scaleTicksSplitTheMeterInEighths();
     void storedPositionStaysOnAVisibleScreen();
+    void graphMenuOffersCopyPngAndCsv();
+    void graphIsSavedAsPngAndCsvWholeOrNotAtAll();
 };
 
 void CommonControlsTest::sameTextIsNotWrittenAgain() {
@@ -154,6 +163,72 @@ void CommonControlsTest::storedPositionStaysOnAVisibleScreen() {
     QCOMPARE(visiblePosition({100, -40}, window, screens), QPoint(100, 0));       // title bar above the top
     QCOMPARE(visiblePosition({10, 10}, QSize(3000, 2000), screens), QPoint(10, 10));
     QCOMPARE(visiblePosition({-900, 10}, QSize(3000, 2000), screens), QPoint(0, 0));  // larger than the screen
+}
+
+namespace {
+
+// A graph of 50 x 30 pixels whose CSV is two rows.
+struct ExportedGraph {
+    ExportedGraph() {
+        widget.resize(50, 30);
+        exporter = new GraphExport(&widget, {[] { return QStringLiteral("spectrum"); },
+                                             [] {
+                                                 QImage image(50, 30, QImage::Format_RGB32);
+                                                 image.fill(Qt::blue);
+                                                 return image;
+                                             },
+                                             [](std::ostream& out) { out << "Frequency [Hz],SPL [dB]\n1000.000000,-3.010300\n"; }});
+        exporter->reportError = [this](const QString& message) { errors << message; };
+    }
+    QAction* action(const QString& text) const {
+        for (QAction* a : exporter->menu()->actions())
+            if (a->text() == text) return a;
+        return nullptr;
+    }
+    QWidget widget;
+    GraphExport* exporter;
+    QStringList errors;
+};
+
+}  // namespace
+
+void CommonControlsTest::graphMenuOffersCopyPngAndCsv() {
+    ExportedGraph graph;
+    for (const char* text : {"Copy", "Save as PNG...", "Export CSV..."}) QVERIFY2(graph.action(QString::fromLatin1(text)), text);
+    graph.widget.show();
+    QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(5, 5), graph.widget.mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(&graph.widget, &keyboard);
+    QTRY_VERIFY(graph.exporter->menu()->isVisible());
+    graph.exporter->menu()->close();
+    graph.action(QStringLiteral("Copy"))->trigger();
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied->text(), QStringLiteral("Frequency [Hz],SPL [dB]\n1000.000000,-3.010300\n"));
+    QCOMPARE(qvariant_cast<QImage>(copied->imageData()).size(), QSize(50, 30));
+}
+
+void CommonControlsTest::graphIsSavedAsPngAndCsvWholeOrNotAtAll() {
+    QTemporaryDir folder;
+    ExportedGraph graph;
+    QString suggested;
+    graph.exporter->chooseFile = [&](const QString&, const QString& path, const QString&) {
+        suggested = path;
+        return folder.filePath(QStringLiteral("graph"));  // no extension typed
+    };
+    graph.action(QStringLiteral("Save as PNG..."))->trigger();
+    QVERIFY(suggested.endsWith(QStringLiteral("/spectrum.png")));
+    QCOMPARE(QImage(folder.filePath(QStringLiteral("graph.png"))).size(), QSize(50, 30));
+    graph.action(QStringLiteral("Export CSV..."))->trigger();
+    QFile csv(folder.filePath(QStringLiteral("graph.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll(), QByteArray("Frequency [Hz],SPL [dB]\n1000.000000,-3.010300\n"));
+    graph.exporter->chooseFile = [](const QString&, const QString&, const QString&) { return QString(); };
+    graph.action(QStringLiteral("Export CSV..."))->trigger();  // cancelled: nothing happens
+    QVERIFY(graph.errors.isEmpty());
+    const QString unwritable = folder.filePath(QStringLiteral("missing/graph.csv"));
+    QVERIFY(!graph.exporter->saveCsv(unwritable));
+    QCOMPARE(graph.errors.size(), 1);
+    QVERIFY(graph.errors[0].contains(QStringLiteral("missing")));
+    QVERIFY(!QFile::exists(unwritable));
 }
 
 QTEST_MAIN(CommonControlsTest)
