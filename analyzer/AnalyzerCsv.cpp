@@ -1,6 +1,7 @@
 #include "phonomir/AnalyzerCsv.h"
 
 #include "phonomir/BandTable.h"
+#include "phonomir/CsvWriter.h"
 #include "phonomir/StringTable.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace {
 constexpr int kDecimals = 6;
 
 // "SPL [dB]", or "SPL L [dB]" and "SPL R [dB]": a title per channel with its unit.
-void channelColumns(CsvWriter& csv, const std::string& title, const char* unit, int channels) {
+void channelColumns(TableWriter& csv, const std::string& title, const char* unit, int channels) {
     for (int c = 0; c < channels; ++c) {
         std::string column = title;
         if (channels == 2) column += c == 0 ? " L" : " R";
@@ -39,13 +40,13 @@ double nominalCentre(std::string_view label) {
 
 }  // namespace
 
-void writeSpectrumHeader(CsvWriter& csv, int channels) {
+void writeSpectrumHeader(TableWriter& csv, int channels) {
     csv.text(frequencyColumn());
     channelColumns(csv, levelTitle(), "[dB]", channels);
     csv.endRow();
 }
 
-void writeSpectrumRows(CsvWriter& csv, const SpectrumEngine& engine, int firstBin, int lastBin) {
+void writeSpectrumRows(TableWriter& csv, const SpectrumEngine& engine, int firstBin, int lastBin) {
     for (int bin = std::max(firstBin, 1); bin <= std::min(lastBin, engine.fftSize() / 2); ++bin) {
         csv.fixed(bin * engine.binSpacing(), kDecimals);
         for (int c = 0; c < engine.channels(); ++c) csv.fixed(powerLevel(engine.channel(c).power[bin]), kDecimals);
@@ -53,13 +54,13 @@ void writeSpectrumRows(CsvWriter& csv, const SpectrumEngine& engine, int firstBi
     }
 }
 
-void writeOverallRow(CsvWriter& csv, const SpectrumEngine& engine) {
+void writeOverallRow(TableWriter& csv, const SpectrumEngine& engine) {
     csv.text("ALL");
     for (int c = 0; c < engine.channels(); ++c) csv.fixed(powerLevel(engine.channel(c).overallPower), kDecimals);
     csv.endRow();
 }
 
-void writeBandsHeader(CsvWriter& csv, int channels) {
+void writeBandsHeader(TableWriter& csv, int channels) {
     csv.text(frequencyColumn());
     for (int c = 0; c < channels; ++c) {
         const std::string side = channels == 2 ? (c == 0 ? " L" : " R") : "";
@@ -68,7 +69,7 @@ void writeBandsHeader(CsvWriter& csv, int channels) {
     csv.endRow();
 }
 
-void writeBandRows(CsvWriter& csv, const SpectrumEngine& engine) {
+void writeBandRows(TableWriter& csv, const SpectrumEngine& engine) {
     for (int band = 0; band < engine.bandSlots(); ++band) {
         if (band == 0)
             csv.text(BandTable::label(0));
@@ -80,13 +81,13 @@ void writeBandRows(CsvWriter& csv, const SpectrumEngine& engine) {
     }
 }
 
-void writeCorrelationHeader(CsvWriter& csv, int channels, bool cross) {
+void writeCorrelationHeader(TableWriter& csv, int channels, bool cross) {
     csv.text(loadString(StringId::LagTitle) + " [ms]");
     channelColumns(csv, cross ? "CCF" : "ACF", "", cross ? 1 : channels);
     csv.endRow();
 }
 
-void writeCorrelationRows(CsvWriter& csv, const SpectrumEngine& engine, bool cross) {
+void writeCorrelationRows(TableWriter& csv, const SpectrumEngine& engine, bool cross) {
     const int shift = cross ? engine.fftSize() / 10 : 0;
     const int curves = cross ? 1 : engine.channels();
     const std::size_t lags = engine.channel(0).correlation.size();
@@ -97,13 +98,13 @@ void writeCorrelationRows(CsvWriter& csv, const SpectrumEngine& engine, bool cro
     }
 }
 
-void writeWaterfallHeader(CsvWriter& csv, int channels) {
+void writeWaterfallHeader(TableWriter& csv, int channels) {
     csv.text("Time [s]").text(frequencyColumn());
     channelColumns(csv, levelTitle(), "[dB]", channels);
     csv.endRow();
 }
 
-void writeWaterfallRows(CsvWriter& csv, const SpectrumEngine& engine) {
+void writeWaterfallRows(TableWriter& csv, const SpectrumEngine& engine) {
     const WaterfallRing& ring = engine.waterfall();
     const DisplayRange& range = engine.range();
     const double height = engine.plot().height, span = range.highLevel - range.lowLevel;

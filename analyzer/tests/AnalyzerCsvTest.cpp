@@ -2,6 +2,7 @@
 // its frequency, identical channels correlate to 1 at lag 0, waterfall lines carry their times.
 #include "EngineTestSupport.h"
 #include "phonomir/AnalyzerCsv.h"
+#include "phonomir/CsvWriter.h"
 
 #include <gtest/gtest.h>
 

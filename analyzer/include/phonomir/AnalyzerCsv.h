@@ -13,30 +13,30 @@
 // Qt-free; called on the engine's thread.
 #pragma once
 
-#include "phonomir/CsvWriter.h"
+#include "phonomir/TableWriter.h"
 #include "phonomir/SpectrumEngine.h"
 
 #include <ostream>
 
 namespace phonomir {
 
-void writeSpectrumHeader(CsvWriter& csv, int channels);
+void writeSpectrumHeader(TableWriter& table, int channels);
 // Bins first .. last (within 1 .. n/2).
-void writeSpectrumRows(CsvWriter& csv, const SpectrumEngine& engine, int firstBin, int lastBin);
+void writeSpectrumRows(TableWriter& table, const SpectrumEngine& engine, int firstBin, int lastBin);
 // "ALL" and each channel's overall level.
-void writeOverallRow(CsvWriter& csv, const SpectrumEngine& engine);
+void writeOverallRow(TableWriter& table, const SpectrumEngine& engine);
 
-void writeBandsHeader(CsvWriter& csv, int channels);
-void writeBandRows(CsvWriter& csv, const SpectrumEngine& engine);
+void writeBandsHeader(TableWriter& table, int channels);
+void writeBandRows(TableWriter& table, const SpectrumEngine& engine);
 
 // cross: the cross-correlation of two channels.
-void writeCorrelationHeader(CsvWriter& csv, int channels, bool cross);
-void writeCorrelationRows(CsvWriter& csv, const SpectrumEngine& engine, bool cross);
+void writeCorrelationHeader(TableWriter& table, int channels, bool cross);
+void writeCorrelationRows(TableWriter& table, const SpectrumEngine& engine, bool cross);
 
-void writeWaterfallHeader(CsvWriter& csv, int channels);
-void writeWaterfallRows(CsvWriter& csv, const SpectrumEngine& engine);
+void writeWaterfallHeader(TableWriter& table, int channels);
+void writeWaterfallRows(TableWriter& table, const SpectrumEngine& engine);
 
-// The display that `settings` selects, as its graph shows it: the spectrum's bins within the
+// The display that `settings` selects as CSV, as its graph shows it: the spectrum's bins within the
 // plotted frequency range, every band slot, lag and line.
 void writeDisplayCsv(std::ostream& out, const SpectrumEngine& engine, const AnalyzerSettings& settings);
 
