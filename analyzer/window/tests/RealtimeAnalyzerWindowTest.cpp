@@ -263,10 +263,14 @@ void RealtimeAnalyzerWindowTest::savesAScreenshotOfEachDisplayWhenAsked() {
     rig.generator->start();
     rig.window->resize(1100, 760);
     rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window));
     rig.press(RealtimeAnalyzerWindow::kStart);
     for (int type = 0; type < 4; ++type) {
         rig.control<QTabBar>(RealtimeAnalyzerWindow::kTabs)->setCurrentIndex(type);
-        rig.step(44100 * 4);
+        for (int block = 0; block < 22; ++block) {  // repainted after each block, as on screen
+            rig.step(8192);
+            rig.window->graph().repaint();
+        }
         QVERIFY(rig.window->grab().save(QStringLiteral("%1/analyzer-display%2.png").arg(directory).arg(type)));
     }
 }
