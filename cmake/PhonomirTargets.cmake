@@ -43,6 +43,27 @@ function(phonomir_test name)
   endif()
 endfunction()
 
+# phonomir_qt_test(NAME TEST ctest-name SOURCES... LINK libs... [TIMEOUT s] [GERMAN_LOCALE])
+# A QtTest executable, run as one CTest test under the offscreen platform.
+function(phonomir_qt_test name)
+  if(NOT PHONOMIR_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "GERMAN_LOCALE" "TEST;TIMEOUT" "SOURCES;LINK" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${ARG_LINK} Qt6::Test)
+  add_test(NAME ${ARG_TEST} COMMAND ${name})
+  set_tests_properties(${ARG_TEST} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_GERMAN_LOCALE)
+    set_tests_properties(${ARG_TEST} PROPERTIES FIXTURES_REQUIRED german_locale
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LOCPATH=${PHONOMIR_LOCALE_DIR}")
+  endif()
+endfunction()
+
 # phonomir_fuzzer(NAME SOURCE LINK libs...)
 # A libFuzzer target; built only with PHONOMIR_FUZZ under clang.
 function(phonomir_fuzzer name)

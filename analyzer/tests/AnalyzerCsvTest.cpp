@@ -3,6 +3,7 @@
 #include "EngineTestSupport.h"
 #include "phonomir/AnalyzerCsv.h"
 #include "phonomir/CsvWriter.h"
+#include "phonomir/testing/CsvRows.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +14,6 @@ using namespace phonomir::testing;
 
 namespace {
 
-std::vector<std::vector<std::string>> table(const std::string& csv) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(csv);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> cells;
-        std::istringstream cellStream(line);
-        for (std::string cell; std::getline(cellStream, cell, ',');) cells.push_back(cell);
-        if (!line.empty() && line.back() == ',') cells.push_back("");
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
 struct Analysed {
     Analysed(AnalyzerSettings s, const std::vector<std::int16_t>& block, int blocks = 1) : settings(s) {
         EXPECT_TRUE(engine.setupAnalysis(settings, {}));
@@ -35,7 +23,7 @@ struct Analysed {
     std::vector<std::vector<std::string>> exported() const {
         std::ostringstream out;
         writeDisplayCsv(out, engine, settings);
-        return table(out.str());
+        return csvRows(out.str());
     }
     AnalyzerSettings settings;
     SpectrumEngine engine;

@@ -1,16 +1,12 @@
 // The program under a German locale (decimal comma): once the program has started, its windows
 // show and read numbers in the C convention. LOCPATH names the folder where the test's build
 // generated de_DE.UTF-8, so no system locale is needed.
-#include "../../audio/tests/WaveTestSupport.h"
-#include "MeasurementWindows.h"
-#include "phonomir/MainPanel.h"
+#include "ProgramRig.h"
 #include "phonomir/ProcessSettings.h"
 #include "phonomir/ProgramSession.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
 #include "phonomir/TextControls.h"
-#include "phonomir/VirtualMixer.h"
-#include "phonomir/VirtualSoundCard.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -51,16 +47,8 @@ void NumericConventionTest::windowsShowAndReadCNumbersUnderAGermanLocale() {
     QCOMPARE(formatted(5.38), QStringLiteral("5.38"));
     QCOMPARE(QLocale().decimalPoint(), QStringLiteral("."));
 
-    VirtualSoundCard card;
-    VirtualMixer mixer{VirtualMixer::SelectorModel::Mux, VirtualMixer::standardSources(), &card};
-    MixerState mixerState;
-    mixerState.initMixer(mixer, mixer);
-    MessageRecorder messages;
-    WaveIn waveIn{card, &mixerState, &messages, nullptr};
-    WaveOut waveOut{card, &mixerState, &messages, nullptr};
-    MainPanel panel(PanelContext{waveIn, waveOut, mixerState, messages, 0, 2, QStringLiteral("Virtual sound card")});
-    SessionContext session{panel, waveIn, waveOut, messages, 0, 0};
-    installMeasurementWindows(session);
+    ProgramRig rig;
+    MainPanel& panel = rig.panel;
     processSettings().analyzer = AnalyzerSettings{};
     processSettings().generator = GeneratorSettings{};
     panel.windows().openWindows(kSignalGeneratorBit | kRealtimeAnalyzerBit);

@@ -1,6 +1,7 @@
 #include "../Commands.h"
 #include "../WaveFileWriter.h"
 #include "../WaveStream.h"
+#include "phonomir/testing/CsvRows.h"
 
 #include <gtest/gtest.h>
 
@@ -36,19 +37,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-    // Lines of CSV output split into cells.
-    static std::vector<std::vector<std::string>> rows(const std::string& csv) {
-        std::vector<std::vector<std::string>> table;
-        std::istringstream lines(csv);
-        for (std::string line; std::getline(lines, line);) {
-            std::vector<std::string> cells;
-            std::istringstream cellStream(line);
-            for (std::string cell; std::getline(cellStream, cell, ',');) cells.push_back(cell);
-            if (!line.empty() && line.back() == ',') cells.push_back("");
-            table.push_back(cells);
-        }
-        return table;
-    }
+    static std::vector<std::vector<std::string>> rows(const std::string& csv) { return phonomir::testing::csvRows(csv); }
 
     std::filesystem::path dir_;
 };
