@@ -20,7 +20,7 @@ int rateIndexOf(int rate) {
 // ring first fills after ceil(n / (L / 10)) blocks, then every block completes a frame.
 class FrameForwarder : public AcfFrameSink {
 public:
-    FrameForwarder(const AcfFrameObserver& frame, double stepSeconds) : frame_(frame), stepSeconds_(stepSeconds) {}
+    explicit FrameForwarder(const AcfFrameObserver& frame) : frame_(frame) {}
     void setStepSeconds(double seconds) { stepSeconds_ = seconds; }
     void blockFed() { ++blocks_; }
     void resetFrames() override {}
@@ -30,7 +30,7 @@ public:
 
 private:
     const AcfFrameObserver& frame_;
-    double stepSeconds_;
+    double stepSeconds_ = 0;
     std::int64_t blocks_ = 0;
 };
 
@@ -63,7 +63,7 @@ void runningAcf(WaveStream& wave, RunningAcfParameters parameters, const std::fu
     wave.requireAnalysable();
     parameters.sampleRate = wave.sampleRate();
     parameters.channels = wave.channels();
-    FrameForwarder forwarder(frame, 0.0);
+    FrameForwarder forwarder(frame);
     RunningAcfAnalyzer analyzer(forwarder);
     if (!analyzer.Begin(parameters))
         throw CliError("the integration time and running step give no usable frame at this sampling rate");

@@ -18,17 +18,19 @@ namespace {
 // Output kept in memory up to kMemoryBytes, then in an anonymous temporary file.
 class SpillingBuffer : public std::streambuf {
 public:
-    static constexpr std::size_t kMemoryBytes = 4 << 20;
+    static constexpr std::size_t kMemoryBytes = 1 << 20;
 
-    ~SpillingBuffer() override {
-        if (file_) std::fclose(file_);
-    }
-    void copyTo(std::ostream& out) {
+    ~SpillingBuffer() override { release(); }
+    // Copies everything written to `out`, then lets go of it.
+    void moveTo(std::ostream& out) {
         out << memory_;
-        if (!file_) return;
-        std::rewind(file_);
-        char chunk[65536];
-        for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file_)) > 0;) out.write(chunk, static_cast<std::streamsize>(got));
+        if (file_) {
+            std::rewind(file_);
+            char chunk[65536];
+            for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file_)) > 0;)
+                out.write(chunk, static_cast<std::streamsize>(got));
+        }
+        release();
     }
 
 protected:
@@ -53,6 +55,12 @@ private:
         memory_.shrink_to_fit();
     }
 
+    void release() {
+        std::string().swap(memory_);
+        if (file_) std::fclose(file_);
+        file_ = nullptr;
+    }
+
     std::string memory_;
     std::FILE* file_ = nullptr;
 };
@@ -64,15 +72,24 @@ struct Job {
     bool done = false;  // guarded by the batch's mutex
 };
 
+// Workers take the files in order, at most `ahead` past the one being delivered, so that the
+// outputs waiting for their turn stay few whatever the number of files.
 class Batch {
 public:
-    Batch(const std::vector<std::string>& paths, const FileAnalysis& analyse)
-        : paths_(paths), analyse_(analyse), jobs_(paths.size()) {
+    Batch(const std::vector<std::string>& paths, const FileAnalysis& analyse, std::size_t ahead)
+        : paths_(paths), analyse_(analyse), jobs_(paths.size()), ahead_(ahead) {
         for (auto& job : jobs_) job = std::make_unique<Job>();
     }
 
     void work() {
-        for (std::size_t index; (index = next_++) < jobs_.size();) {
+        for (;;) {
+            std::size_t index = 0;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return next_ >= jobs_.size() || next_ < delivered_ + ahead_; });
+                if (next_ >= jobs_.size()) return;
+                index = next_++;
+            }
             Job& job = *jobs_[index];
             std::ostream out(&job.buffer);
             try {
@@ -87,7 +104,7 @@ public:
             job.fraction.store(1.0);
             const std::lock_guard lock(mutex_);
             job.done = true;
-            finished_.notify_all();
+            changed_.notify_all();
         }
     }
 
@@ -96,16 +113,18 @@ public:
         int status = 0;
         for (const auto& job : jobs_) {
             std::unique_lock lock(mutex_);
-            while (!finished_.wait_for(lock, std::chrono::milliseconds(200), [&] { return job->done; }))
+            while (!changed_.wait_for(lock, std::chrono::milliseconds(200), [&] { return job->done; }))
                 progress.update(overallFraction());
             lock.unlock();
             if (!job->error.empty()) {
                 out.flush();
                 err << "phonomir-cli: " << job->error << "\n";
                 status = 2;
-            } else {
-                job->buffer.copyTo(out);
             }
+            job->buffer.moveTo(out);
+            lock.lock();
+            ++delivered_;
+            changed_.notify_all();
         }
         return status;
     }
@@ -120,9 +139,10 @@ private:
     const std::vector<std::string>& paths_;
     const FileAnalysis& analyse_;
     std::vector<std::unique_ptr<Job>> jobs_;
-    std::atomic<std::size_t> next_{0};
+    const std::size_t ahead_;
     std::mutex mutex_;
-    std::condition_variable finished_;
+    std::condition_variable changed_;  // a job done, or one delivered
+    std::size_t next_ = 0, delivered_ = 0;
 };
 
 }  // namespace
@@ -136,9 +156,9 @@ int analyzeFiles(const std::vector<std::string>& paths, int workers, const FileA
         analyse(paths.front(), out, [&progress](double fraction) { progress.update(fraction); });
         return 0;
     }
-    Batch batch(paths, analyse);
-    std::vector<std::thread> threads;
     const int count = std::clamp(workers, 1, static_cast<int>(paths.size()));
+    Batch batch(paths, analyse, 2 * static_cast<std::size_t>(count));
+    std::vector<std::thread> threads;
     for (int t = 0; t < count; ++t) threads.emplace_back([&batch] { batch.work(); });
     const int status = batch.deliver(out, err, progress);
     for (std::thread& thread : threads) thread.join();

@@ -1,8 +1,9 @@
 // One analysis per file of a command line. A single file is analysed on the calling thread and
 // its output streams straight out. Several are shared among worker threads (one per core, or as
-// many as asked), and each file's output is kept (in memory up to a few megabytes, then in a
-// temporary file) until all before it are out, so the outputs come in the order given. A file
-// that fails does not stop the others: its error line takes its place on stderr.
+// many as asked), and each file's output is kept (in memory up to a megabyte, then in a
+// temporary file) until all before it are out, so the outputs come in the order given; the
+// workers run at most two files per worker ahead of the output. A file that fails does not
+// stop the others: its error line takes its place on stderr.
 #pragma once
 
 #include "Progress.h"
