@@ -35,6 +35,7 @@ public:
     explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     std::size_t read(std::uint8_t* out, std::size_t bytes) override {
         const std::size_t count = std::min<std::size_t>(bytes, bytes_.size() - position_);
+        if (count == 0) return 0;
         std::memcpy(out, bytes_.data() + position_, count);
         position_ += count;
         return count;

@@ -95,7 +95,8 @@ TEST(WaveStream, SkipsWhatItDoesNotNeedChunkByChunk) {
     chunk(chunks, "odd ", {7, 7, 7});
     chunks.push_back(0);  // pad byte
     chunk(chunks, "data", samples({5, 6, 7}));
-    WaveStream wave = streamOf(riff(chunks));
+    const Bytes file = riff(chunks);  // the stream reads it in place
+    WaveStream wave = streamOf(file);
     EXPECT_EQ(wave.frames(), 3);
     std::vector<std::int16_t> block(8);
     ASSERT_EQ(wave.readFrames(block), 3u);
@@ -151,13 +152,15 @@ TEST(WaveStream, OnlySixteenBitMonoOrStereoIsAnalysable) {
     Bytes eight;
     chunk(eight, "fmt ", format(1, 1, 8000, 8));
     chunk(eight, "data", {128, 128});
-    const WaveStream eightBit = streamOf(riff(eight));
+    const Bytes eightFile = riff(eight);
+    const WaveStream eightBit = streamOf(eightFile);
     EXPECT_EQ(eightBit.frames(), 2);
     EXPECT_THROW(eightBit.requireAnalysable(), CliError);
     Bytes six;
     chunk(six, "fmt ", format(1, 6, 48000, 16));
     chunk(six, "data", Bytes(24, 0));
-    const WaveStream surround = streamOf(riff(six));
+    const Bytes sixFile = riff(six);
+    const WaveStream surround = streamOf(sixFile);
     EXPECT_EQ(surround.frames(), 2);
     EXPECT_THROW(surround.requireAnalysable(), CliError);
 }
