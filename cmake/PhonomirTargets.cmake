@@ -24,17 +24,41 @@ function(phonomir_core_library name)
   set_property(GLOBAL APPEND PROPERTY PHONOMIR_CORE_TARGETS ${name})
 endfunction()
 
-# phonomir_test(NAME SOURCES... LINK libs...)
-# One GoogleTest executable per library, registered with CTest case by case.
+# phonomir_test(NAME [NEEDS_POSTGRES] SOURCES... LINK libs...)
+# One GoogleTest executable per library, registered with CTest case by case. NEEDS_POSTGRES
+# runs its cases inside the fixture that starts a throwaway PostgreSQL cluster; they find it
+# through PHONOMIR_TEST_PG_DIR (see scripts/postgres-test-server.sh).
 function(phonomir_test name)
   if(NOT PHONOMIR_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "NEEDS_POSTGRES" "" "SOURCES;LINK" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  if(ARG_NEEDS_POSTGRES)
+    phonomir_postgres_fixture()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED postgres
+      ENVIRONMENT "PHONOMIR_TEST_PG_DIR=${PHONOMIR_TEST_PG_DIR}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
+
+# The CTest fixture "postgres": a cluster started before the first test that needs it and
+# stopped after the last, in the build tree.
+set(PHONOMIR_TEST_PG_DIR ${CMAKE_BINARY_DIR}/postgres-test)
+function(phonomir_postgres_fixture)
+  get_property(defined GLOBAL PROPERTY PHONOMIR_POSTGRES_FIXTURE)
+  if(defined)
+    return()
+  endif()
+  set_property(GLOBAL PROPERTY PHONOMIR_POSTGRES_FIXTURE ON)
+  set(script ${PROJECT_SOURCE_DIR}/scripts/postgres-test-server.sh)
+  add_test(NAME postgres_server_start COMMAND bash ${script} start ${PHONOMIR_TEST_PG_DIR})
+  add_test(NAME postgres_server_stop COMMAND bash ${script} stop ${PHONOMIR_TEST_PG_DIR})
+  set_tests_properties(postgres_server_start PROPERTIES FIXTURES_SETUP postgres TIMEOUT 120)
+  set_tests_properties(postgres_server_stop PROPERTIES FIXTURES_CLEANUP postgres)
 endfunction()
 
 # phonomir_fuzzer(NAME SOURCE LINK libs...)

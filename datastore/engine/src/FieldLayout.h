@@ -41,6 +41,8 @@ private:
 };
 
 bool isValidField(const Field &field);
+// Field number (1-based) of layout as a definition record; 3008 for a number out of range.
+int describeField(const FieldLayout &layout, int number, DbkFieldDef *definition);
 std::string quoted(const std::string &name);  // "NAME" as an SQL identifier
 
 }  // namespace dbk
