@@ -148,8 +148,10 @@ DBK_API int32_t TableError(DBKHANDLE table);
  *
  * A server connection reaches the tables and stored files of an update server. Its handle works
  * with CloseConnection, ConnectionError, OpenTable, CreateTable, and its tables with CloseTable,
- * OpenIndex, CreateIndex, AppendRecord, SetKeyCondition, ReadNextMatch, FieldCount, FieldInfo,
- * RecordLength and TableError; the other table calls do not reach server tables (2016).
+ * OpenIndex, CreateIndex, SelectIndex, AppendRecord, DeleteByKey, SetKeyCondition, ReadNextMatch,
+ * FieldCount, FieldInfo, RecordLength and TableError; the other table calls do not reach server
+ * tables (2016). DeleteByKey on a server table matches the key of the index chosen with
+ * SelectIndex (3008 when none is chosen).
  *
  * Server table paths take two forms, matched without regard to case:
  *   network path  "\\HOST\DIR\...\NAME.DBF": HOST must be the connection's server name cut

@@ -63,6 +63,7 @@ int32_t CreateIndex(DBKHANDLE table, const char *path, const char *keyField, int
 }
 
 int32_t SelectIndex(DBKHANDLE table, int32_t index) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::selectIndex(table, index);
     return onTable(table, [&](EngineTable &t) { return t.selectIndex(index); });
 }
 
@@ -100,6 +101,7 @@ int32_t UpdateByKey(DBKHANDLE table, const char *key, int32_t keyLength, const c
 }
 
 int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::deleteByKey(table, key, keyLength, all);
     return onTable(table, [&](EngineTable &t) {
         return validKey(key, keyLength) ? t.deleteByKey(std::string(key, strnlen(key, keyLength)), all != 0)
                                         : static_cast<int>(DBK_BAD_ARGUMENT);

@@ -4,6 +4,7 @@
 #include "ServerPath.h"
 #include "ServerRegistry.h"
 
+#include <cstring>
 #include <new>
 
 namespace dbk::server {
@@ -115,6 +116,17 @@ int32_t createIndex(DBKHANDLE table, const char *path, const char *keyField, int
 
 int32_t appendRecord(DBKHANDLE table, const char *buffer) {
     return onTable(table, [&](ServerTable &t) { return buffer ? t.append(buffer) : static_cast<int>(DBK_BAD_ARGUMENT); });
+}
+
+int32_t selectIndex(DBKHANDLE table, int32_t index) {
+    return onTable(table, [&](ServerTable &t) { return t.selectIndex(index); });
+}
+
+int32_t deleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all) {
+    return onTable(table, [&](ServerTable &t) {
+        if (!key || keyLength <= 0 || keyLength > 254) return static_cast<int>(DBK_BAD_ARGUMENT);
+        return t.deleteByKey(std::string(key, strnlen(key, static_cast<std::size_t>(keyLength))), all != 0);
+    });
 }
 
 int32_t setKeyCondition(DBKHANDLE table, const char *condition) {

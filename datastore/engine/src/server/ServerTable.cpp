@@ -193,6 +193,25 @@ int ServerTable::append(const char *buffer) {
     return connection_.runCommand("COMMIT") ? DBK_OK : connection_.lastStatus();
 }
 
+int ServerTable::selectIndex(int number) {
+    if (number < 0 || number > static_cast<int>(indexFields_.size())) return DBK_BAD_ARGUMENT;
+    selectedIndex_ = number;
+    return DBK_OK;
+}
+
+int ServerTable::deleteByKey(const std::string &key, bool all) {
+    if (selectedIndex_ == 0) return DBK_BAD_ARGUMENT;
+    const int position = indexFields_[selectedIndex_ - 1];
+    return connection_.runCommand(
+               "DELETE FROM dbk.records WHERE table_id = $1 AND record_id IN (SELECT record_id FROM dbk.records "
+               "WHERE table_id = $1 AND fields[$2::integer] = $3 ORDER BY record_id LIMIT $4::bigint)",
+               {Parameter::number(id_), Parameter::number(dataIndexOf(position)),
+                Parameter::text(canonicalFieldText(layout_.fields()[position], key)),
+                all ? Parameter{} : Parameter::number(1)})
+               ? DBK_OK
+               : connection_.lastStatus();
+}
+
 int ServerTable::setKeyCondition(const char *condition, std::int64_t &count) {
     std::vector<KeyTest> tests;
     if (condition && *condition) {

@@ -27,6 +27,10 @@ public:
     int openIndex(const std::string &name, int &number);
     int createIndex(const std::string &name, const std::string &keyField, bool unique, int &number);
     int append(const char *buffer);
+    // Chooses the index (number from openIndex / createIndex) whose key deleteByKey matches.
+    int selectIndex(int number);
+    // Deletes the first record (in order of appending) whose key equals key, or all of them.
+    int deleteByKey(const std::string &key, bool all);
     // Selects the records matching condition ("#n=value" or "NAME=value" alternatives joined
     // by "|"; null or "" selects every record) in key order; count receives how many.
     int setKeyCondition(const char *condition, std::int64_t &count);
@@ -44,6 +48,7 @@ private:
     int id_;
     FieldLayout layout_;
     std::vector<int> indexFields_;  // field position of index number n at n - 1
+    int selectedIndex_ = 0;
     std::vector<std::vector<std::string>> selected_;
     std::size_t nextSelected_ = 0;
 };
