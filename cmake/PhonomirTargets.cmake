@@ -46,8 +46,11 @@ function(phonomir_test name)
 endfunction()
 
 # The CTest fixture "postgres": a cluster started before the first test that needs it and
-# stopped after the last, in the build tree.
-set(PHONOMIR_TEST_PG_DIR ${CMAKE_BINARY_DIR}/postgres-test)
+# stopped after the last. It lives under /tmp, named after the build tree, because as root the
+# server runs as the user postgres, who may not enter the build tree's folders.
+string(MD5 build_tree_hash "${CMAKE_BINARY_DIR}")
+string(SUBSTRING "${build_tree_hash}" 0 12 build_tree_hash)
+set(PHONOMIR_TEST_PG_DIR /tmp/phonomir-pg-${build_tree_hash})
 function(phonomir_postgres_fixture)
   get_property(defined GLOBAL PROPERTY PHONOMIR_POSTGRES_FIXTURE)
   if(defined)

@@ -51,6 +51,12 @@ std::optional<InstallPlan> readListFile(const fs::path& listFile, std::string& e
             error = "refused target outside the program's folder: " + line;
             return std::nullopt;
         }
+        for (const InstallItem& item : plan.items) {
+            if (item.target == target) {
+                error = "target listed twice: " + line;
+                return std::nullopt;
+            }
+        }
         if (!fs::is_regular_file(source)) {
             error = "missing downloaded module " + source.string();
             return std::nullopt;
@@ -118,6 +124,8 @@ bool Installer::recover(std::string& error) {
 
 bool Installer::stage(const InstallPlan& plan, std::vector<Step>& steps, std::string& error) {
     for (const InstallItem& item : plan.items) {
+        std::error_code made;
+        fs::create_directories(item.target.parent_path(), made);  // a module may bring a new folder
         const std::time_t modified = modificationTime(item.source);
         const fs::path staged = stageCopy(item.source, item.target, modified, error);
         if (staged.empty()) {
@@ -134,6 +142,7 @@ bool Installer::stage(const InstallPlan& plan, std::vector<Step>& steps, std::st
 bool Installer::commit(std::vector<Step>& steps, std::string& error) {
     int renamed = 0;
     for (const Step& step : steps) {
+        ::unlink(step.kept.c_str());  // a leftover of an earlier run that no journal names
         if (step.hadOld && ::link(step.target.c_str(), step.kept.c_str()) != 0) {
             error = "cannot keep the old " + step.target.string();
             return false;

@@ -40,7 +40,9 @@ std::string firstLine(const std::filesystem::path& path) {
 
 std::string UpdateEntry::fileName() const {
     const std::size_t slash = targetPath.find_last_of('\\');
-    return slash == std::string::npos ? targetPath : targetPath.substr(slash + 1);
+    if (slash != std::string::npos) return targetPath.substr(slash + 1);
+    const bool marked = targetPath.size() > 3 && targetPath[0] == '<' && targetPath[2] == '>';
+    return marked ? targetPath.substr(3) : targetPath;
 }
 
 std::string signedMessage(const UpdateEntry& entry) {

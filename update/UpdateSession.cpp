@@ -96,7 +96,10 @@ UpdateSession::Prepared UpdateSession::prepare(UpdateObserver& observer) {
     logUpdate("module records of " + host_.productCode + " read through " + server_->modulesOpenedBy());
     if (!observer.keepGoing()) return Prepared::Cancelled;
     observer.showMessage(updateString(UpdateString::CheckingInformation));
-    if (!check(observer, entries)) return cancelled_ ? Prepared::Cancelled : Prepared::InformationFailed;
+    if (!check(observer, entries)) {
+        listed_.clear();
+        return cancelled_ ? Prepared::Cancelled : Prepared::InformationFailed;
+    }
     return listed_.empty() ? Prepared::NothingListed : Prepared::Listed;
 }
 

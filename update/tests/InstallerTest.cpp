@@ -106,6 +106,11 @@ TEST_F(InstallerTest, RefusesTargetsOutsideTheProgramFolderAndMissingModules) {
     std::ofstream(downloads / "KSUPDATE.LOG") << '"' << (program / "phonomir").string() << "\"\n"
                                               << (program / "missing").string() << '\n';
     EXPECT_FALSE(readListFile(downloads / "KSUPDATE.LOG", error).has_value());
+    std::ofstream(downloads / "KSUPDATE.LOG") << '"' << (program / "phonomir").string() << "\"\n"
+                                              << (program / "phonomir").string() << '\n'
+                                              << (program / "phonomir").string() << '\n';
+    EXPECT_FALSE(readListFile(downloads / "KSUPDATE.LOG", error).has_value());
+    EXPECT_NE(error.find("twice"), std::string::npos);
     std::ofstream(downloads / "KSUPDATE.LOG") << "phonomir\n";
     EXPECT_FALSE(readListFile(downloads / "KSUPDATE.LOG", error).has_value());
 }

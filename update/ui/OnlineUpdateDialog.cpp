@@ -122,10 +122,7 @@ void OnlineUpdateDialog::buildControls(const QString& iconPath, const QString& d
 
 void OnlineUpdateDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!prepared_) {
-        prepared_ = true;
-        QTimer::singleShot(0, this, [this] { prepare(); });
-    }
+    if (!prepared_) QTimer::singleShot(0, this, [this] { prepare(); });
 }
 
 void OnlineUpdateDialog::reject() {
@@ -140,6 +137,7 @@ void OnlineUpdateDialog::failPreparation(UpdateString message, MessageIcon icon)
 }
 
 bool OnlineUpdateDialog::prepare() {
+    if (prepared_) return !session_.listed().empty();  // runs once, whoever asks first
     prepared_ = true;
     message_->clear();
     progressWindow_->show();
@@ -158,7 +156,7 @@ bool OnlineUpdateDialog::prepare() {
         return false;
     case UpdateSession::Prepared::Listed: break;
     }
-    progressWindow_->close();
+    progressWindow_->hide();
     for (const UpdateEntry& entry : session_.listed()) list_->addItem(QString::fromStdString(entry.displayName));
     if (cancelled_) {
         QDialog::reject();

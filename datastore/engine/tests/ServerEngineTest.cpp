@@ -165,6 +165,24 @@ TEST_F(ServerEngineTest, UniqueIndexAndExistingTablesAreRefused) {
     CloseTable(table);
 }
 
+TEST_F(ServerEngineTest, DeleteByKeyMatchesTheSelectedIndex) {
+    const DBKHANDLE table = createModuleTable();
+    ASSERT_EQ(CreateIndex(table, "NAMES.NDX", "NAME", 0), 2);
+    append(table, "SONIKATEA", "Program", 3);
+    append(table, "SONIKATEA", "Help", 2);
+    append(table, "SONIKATJA", "Program", 4);
+    EXPECT_EQ(DeleteByKey(table, "Program", 7, 1), DBK_BAD_ARGUMENT);  // no index chosen
+    ASSERT_EQ(SelectIndex(table, 2), DBK_OK);
+    ASSERT_EQ(DeleteByKey(table, "Program   ", 10, 1), DBK_OK);
+    EXPECT_EQ(selectAll(table, nullptr), (std::vector<std::string>{"SONIKATEA       Help                     2    0.50"}));
+    ASSERT_EQ(SelectIndex(table, 1), DBK_OK);
+    append(table, "SONIKATEA", "Help 2", 5);
+    ASSERT_EQ(DeleteByKey(table, "SONIKATEA", 9, 0), DBK_OK);  // the first only
+    EXPECT_EQ(selectAll(table, "#1=SONIKATEA").size(), 1u);
+    EXPECT_EQ(SelectIndex(table, 3), DBK_BAD_ARGUMENT);
+    CloseTable(table);
+}
+
 TEST_F(ServerEngineTest, StoredFileOf32768BytesReadsAsTwoFullBlocksThenEmpty) {
     const std::filesystem::path local = std::filesystem::temp_directory_path() / ("phonomir-stored-" + std::to_string(::getpid()));
     std::vector<char> bytes(32768);

@@ -25,7 +25,7 @@ struct UpdateEntry {
     std::time_t remoteTime = 0;  // seconds since 1970, UTC
     std::filesystem::path localTarget;
 
-    // The file name: the target path's last component.
+    // The file name: the target path's last component, without a leading folder mark.
     std::string fileName() const;
 };
 

@@ -81,6 +81,8 @@ std::unique_ptr<ServerConnection> ServerConnection::open(const std::string &serv
         status = DBK_SERVER_UNREACHABLE;
         return nullptr;
     }
+    // The server's notices ("already exists, skipping") are not for the user.
+    PQsetNoticeProcessor(connection, [](void *, const char *) {}, nullptr);
     status = DBK_OK;
     return std::make_unique<ServerConnection>(connection, server);
 }
