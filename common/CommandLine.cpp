@@ -5,7 +5,7 @@ namespace phonomir {
 namespace {
 
 bool needsQuotes(const std::string& argument) {
-    return argument.empty() || argument.find_first_of(" \t\"\\") != std::string::npos;
+    return argument.empty() || argument.find_first_of(" \t\r\n\"\\") != std::string::npos;
 }
 
 }  // namespace
@@ -20,6 +20,10 @@ std::string joinArguments(const std::vector<std::string>& arguments) {
         }
         text += '"';
         for (char c : argument) {
+            if (c == '\n' || c == '\r') {
+                text += c == '\n' ? "\\n" : "\\r";  // the text stays on one line
+                continue;
+            }
             if (c == '"' || c == '\\') text += '\\';
             text += c;
         }
@@ -46,6 +50,8 @@ std::optional<std::vector<std::string>> splitArguments(const std::string& text) 
                 quoted = !quoted;
             } else if (quoted && c == '\\' && at + 1 < text.size() && (text[at + 1] == '"' || text[at + 1] == '\\')) {
                 argument += text[++at];
+            } else if (quoted && c == '\\' && at + 1 < text.size() && (text[at + 1] == 'n' || text[at + 1] == 'r')) {
+                argument += text[++at] == 'n' ? '\n' : '\r';
             } else {
                 argument += c;
             }

@@ -12,6 +12,7 @@ TEST(CommandLineTest, EveryArgumentSurvivesTheRoundTrip) {
         {"--virtual-card", "two words", ""},
         {"quote\"inside", "back\\slash", "end\\", "\\\"", "tab\there"},
         {"ünïcode", "a b\\\"c"},
+        {"two\nlines", "cr\r", std::string("nul\0inside", 10), "\\n"},
     };
     for (const auto& arguments : cases) {
         const auto split = splitArguments(joinArguments(arguments));
@@ -31,4 +32,5 @@ TEST(CommandLineTest, MalformedTextIsRefused) {
     EXPECT_FALSE(splitArguments("\"open").has_value());
     EXPECT_FALSE(splitArguments("a\nb").has_value());
     EXPECT_TRUE(splitArguments("\"a\nb\"").has_value());
+    EXPECT_EQ(joinArguments({"a\nb"}).find('\n'), std::string::npos);
 }
