@@ -71,6 +71,15 @@ void StreamRing::returnAll() {
     }
 }
 
+bool StreamRing::takePartial(int& index) {
+    if (current_ < 0 || position_ == 0) return false;
+    buffers_[static_cast<std::size_t>(current_)].bufferLength = position_;
+    index = current_;
+    current_ = -1;
+    position_ = 0;
+    return true;
+}
+
 void StreamRing::markLost() {
     lost_.store(true, std::memory_order_release);
     if (wake_) wake_->wake();

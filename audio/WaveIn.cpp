@@ -71,6 +71,15 @@ void WaveIn::closeInput() {
     if (listener_ && listener_ != old) listener_->waveNotify(WAVE_IN_CLOSED, nullptr);
 }
 
+void WaveIn::stopInput() {
+    if (!stream_) return;
+    stream_->stop();
+    processCompleted();
+    int index = 0;
+    if (stream_ && ring_->takePartial(index)) handleRecordedBuffer(index);
+    closeInput();
+}
+
 // False when the stream was closed or replaced while the clients had the buffer.
 bool WaveIn::handleRecordedBuffer(int index) {
     const std::uint64_t generation = generation_;

@@ -92,6 +92,22 @@ TEST_F(WaveInTest, NoDataArrivesAfterCloseForBuffersTheDeviceHadFinished) {
     EXPECT_EQ(scope.count(WAVE_IN_DATA), 0);
 }
 
+TEST_F(WaveInTest, StopHandsOutThePartlyFilledLastBufferThenCloses) {
+    waveIn.setListener(&panel);
+    waveIn.openInput(0, &analyzer, kParameters, true);
+    waveIn.startInput();
+    step(384);  // one and a half buffers
+    waveIn.stopInput();
+    ASSERT_EQ(analyzer.received.size(), 2u);
+    EXPECT_EQ(analyzer.received[0].size(), 1024u);
+    EXPECT_EQ(analyzer.received[1].size(), 512u);
+    EXPECT_EQ(panel.received.size(), 2u);
+    EXPECT_FALSE(waveIn.isOpen());
+    EXPECT_EQ(analyzer.count(WAVE_IN_CLOSED), 1);
+    step(256);
+    EXPECT_EQ(analyzer.count(WAVE_IN_DATA), 2);
+}
+
 TEST_F(WaveInTest, ClosingFromInsideTheDataHandlerStopsAtOnce) {
     waveIn.setListener(&panel);
     panel.onNotify = [this](WaveNotifyCode code, WaveBuffer*) {

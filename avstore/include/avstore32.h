@@ -3,7 +3,8 @@
  *
  * Memory crosses this boundary as movable blocks made by MMMemAlloc. A block this library
  * returns belongs to the caller, who frees it with MMMemFree; a block the caller passes in is
- * only read.
+ * only read. A handle is no address but a number the library looks up among its live blocks:
+ * a handle already freed, or one it never made, is refused (null, 0) without touching memory.
  *
  * Wave block (little-endian, 12-byte head then the samples):
  *   offset 0  int16  channels (1 or 2 in this program's own blocks)
@@ -57,23 +58,24 @@ enum MMMediaTypeTag {
 /* Allocates a zero-filled block of bytes bytes. Returns 0 on failure. The caller frees it. */
 MM_API MMHANDLE MMMemAlloc(size_t bytes);
 /* Address of the block's bytes, valid until the block is freed; counts one lock.
- * Returns null for a null or foreign handle. */
+ * Returns null for a null, freed or foreign handle. */
 MM_API void *MMMemLock(MMHANDLE block);
 /* Releases one lock. Returns the locks still held (0: unlocked). */
 MM_API int MMMemUnlock(MMHANDLE block);
-/* Size of the block in bytes; 0 for a null or foreign handle. */
+/* Size of the block in bytes; 0 for a null, freed or foreign handle. */
 MM_API size_t MMMemSize(MMHANDLE block);
-/* Frees the block (null is ignored). */
+/* Frees the block (a null, freed or foreign handle is ignored). */
 MM_API void MMMemFree(MMHANDLE block);
 
-/* Reads a .wav file into a new wave block stored in *block (the caller frees it).
- * On failure *block is 0. */
+/* Reads a .wav file into a new wave block stored in *block (the caller frees it). 8002 also
+ * when reading fails (a directory, a device error). On failure *block is 0. */
 MM_API uint32_t MMWaveReadFile(MMHANDLE *block, const char *path);
 /* Writes the wave block as a .wav file: the 44-byte canonical header, then the data. The file
  * is created or truncated; a failed write removes it. */
 MM_API uint32_t MMWaveWriteFile(MMHANDLE block, const char *path);
 /* Reads the memo field of the table's current record (tag 0x1411, then a RIFF/WAVE stream)
- * into a new wave block stored in *block (the caller frees it). On failure *block is 0. */
+ * into a new wave block stored in *block (the caller frees it). 8004 for a record of another
+ * type or an empty one. On failure *block is 0. */
 MM_API uint32_t MMWaveReadDB(MMHANDLE *block, uint32_t table, const char *field);
 /* Writes the wave block as the new content of the memo field of the table's current record:
  * tag, 44-byte header and data, in one write. tag must be MM_TAG_WAVE. */
@@ -96,18 +98,23 @@ MM_API uint32_t MMWavePlayDB(uint32_t table, const char *field);
 MM_API uint32_t MMWavePlayStop(void);
 /* Creates the .wav file with a header of data length 0 and starts recording into it from the
  * default input device. 8009 while a recording runs, 8008 for a format the device cannot
- * record, 8001 for a non-.wav path, 8002 when the file cannot be created. */
+ * record, 8001 for a non-.wav path, 8002 when the file cannot be created. Every frame
+ * recorded up to the stop is kept, the partly filled last buffer included. */
 MM_API uint32_t MMWaveRecFile(const char *path, uint16_t channels, uint32_t samplesPerSecond,
                               uint16_t bitsPerSample);
 /* As MMWaveRecFile into the memo field of the table's current record, which at once becomes
  * the wave tag and a header of data length 0. The recorded bytes are kept in memory and
- * written by MMWaveRecStop, so the current record must stay the same until then. */
+ * written by MMWaveRecStop into that same record, whichever record is current by then (the
+ * current record is left as it was); the table must stay open until then. A memo recording
+ * keeps at most 1,000,000,000 bytes. */
 MM_API uint32_t MMWaveRecDB(uint32_t table, const char *field, uint16_t channels, uint32_t samplesPerSecond,
                             uint16_t bitsPerSample);
 /* Ends a running recording: once the device has returned its buffers the data is completed
  * and the header rewritten with the final data length. 0 (also when none runs), 8002 when the
  * file could not be written, 8004 when the memo field no longer holds the wave tag, 8003 when
- * memory ran out during a memo recording, or an engine status. */
+ * bytes of a memo recording could not all be kept (memory ran out or the memo limit was
+ * reached; the record holds those that were), or an engine status: 3009 when the record the
+ * recording was started on has been deleted, in which case no record is changed. */
 MM_API uint32_t MMWaveRecStop(void);
 
 #ifdef __cplusplus

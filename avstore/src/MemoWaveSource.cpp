@@ -17,4 +17,10 @@ std::size_t MemoWaveSource::read(void *buffer, std::size_t bytes) {
     return engineStatus_ == 0 && got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
+void MemoWaveSource::finish() {
+    if (engineStatus_ != 0 || field_) return;
+    MemoRead(table_, nullptr, nullptr, 0);
+    TableError(table_);
+}
+
 }  // namespace avstore

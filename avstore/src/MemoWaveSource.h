@@ -11,6 +11,8 @@ class MemoWaveSource : public WaveSource {
 public:
     MemoWaveSource(std::uint32_t table, const char *field) : table_(table), field_(field) {}
     std::size_t read(void *buffer, std::size_t bytes) override;
+    // Lets the engine close the memo now rather than at the next call on the table.
+    void finish();
     int engineStatus() const { return engineStatus_; }  // first non-zero status, 0 if none
 
 private:

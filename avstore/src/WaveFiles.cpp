@@ -2,6 +2,7 @@
 
 #include "FileWaveSource.h"
 #include "LockedWaveBlock.h"
+#include "MemoryBlock.h"
 #include "RiffWaveReader.h"
 #include "WaveFileName.h"
 #include "avstore32.h"
@@ -36,7 +37,12 @@ std::uint32_t readWaveFile(MMMemBlock **block, const char *path) {
     std::FILE *file = std::fopen(path, "rb");
     if (!file) return MM_FILE_ERROR;
     FileWaveSource source(file);
-    const std::uint32_t status = RiffWaveReader(source).read(block);
+    std::uint32_t status = RiffWaveReader(source).read(block);
+    if (std::ferror(file)) {  // a read failed (a directory, a device error): no stream was judged
+        freeBlock(*block);
+        *block = nullptr;
+        status = MM_FILE_ERROR;
+    }
     std::fclose(file);
     return status;
 }

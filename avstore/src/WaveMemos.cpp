@@ -16,9 +16,8 @@ namespace avstore {
 
 std::uint32_t readTaggedWave(WaveSource &source, MMMemBlock **block) {
     *block = nullptr;
-    std::uint8_t tag[kTagBytes];
-    if (source.read(tag, sizeof tag) != sizeof tag) return MM_FILE_ERROR;
-    if ((tag[0] | tag[1] << 8) != MM_TAG_WAVE) return MM_WRONG_MEDIA_TYPE;
+    std::uint8_t tag[kTagBytes] = {};
+    if (source.read(tag, sizeof tag) != sizeof tag || (tag[0] | tag[1] << 8) != MM_TAG_WAVE) return MM_WRONG_MEDIA_TYPE;
     return RiffWaveReader(source).read(block);
 }
 
@@ -27,6 +26,7 @@ std::uint32_t readWaveMemo(MMMemBlock **block, std::uint32_t table, const char *
     *block = nullptr;
     MemoWaveSource source(table, field);
     const std::uint32_t status = readTaggedWave(source, block);
+    source.finish();
     if (source.engineStatus() == 0) return status;
     freeBlock(*block);  // an engine failure outranks what the reader made of the cut stream
     *block = nullptr;

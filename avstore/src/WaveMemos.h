@@ -11,7 +11,7 @@ struct MMMemBlock;
 namespace avstore {
 
 // Reads a tagged wave record (tag, then a RIFF/WAVE stream) from source into a new block.
-// 8002 when the tag itself is cut short, 8004 for another tag, else as RiffWaveReader::read.
+// 8004 for another tag or none (an empty or 1-byte record), else as RiffWaveReader::read.
 std::uint32_t readTaggedWave(WaveSource &source, MMMemBlock **block);
 // See MMWaveReadDB and MMWaveWriteDB in avstore32.h.
 std::uint32_t readWaveMemo(MMMemBlock **block, std::uint32_t table, const char *field);

@@ -72,6 +72,7 @@ void WaveRecorder::run() {
     session_->closeStream();
     int index = 0;
     while (ring.takeDone(index)) keep(ring.buffer(index));
+    if (ring.takePartial(index)) keep(ring.buffer(index));  // every frame recorded up to the stop
     finished_.store(true, std::memory_order_release);
 }
 

@@ -2,7 +2,8 @@
 // device session and the worker thread, which queues the three buffers, hands each returned
 // buffer's bytes to the sink, counts them and re-queues the buffer until a stop is requested
 // (or the device is lost, or the sink cannot keep more); it then closes the stream and takes
-// the buffers that completed before. Made, stopped and destroyed on the exporting thread.
+// the buffers that completed before and the partly filled last one, so that every frame
+// recorded up to the stop is kept. Made, stopped and destroyed on the exporting thread.
 #pragma once
 
 #include "DeviceSession.h"

@@ -94,11 +94,17 @@ TEST_F(WaveFileTest, FloatFormatIsNotPcm) {
     EXPECT_EQ(read, nullptr);
 }
 
-TEST_F(WaveFileTest, MissingFileAndUncreatableFileGive8002) {
+TEST_F(WaveFileTest, MissingUnreadableAndUncreatableFilesGive8002) {
     MMHANDLE read = nullptr;
     EXPECT_EQ(MMWaveReadFile(&read, path("none.wav").c_str()), 8002u);
+    std::filesystem::create_directory(path("folder.wav"));
+    read = reinterpret_cast<MMHANDLE>(1);
+    EXPECT_EQ(MMWaveReadFile(&read, path("folder.wav").c_str()), 8002u);  // opens, but cannot be read
+    EXPECT_EQ(read, nullptr);
     MMHANDLE block = makeWaveBlock(1, 16, 8000, samplePattern(2));
     EXPECT_EQ(MMWaveWriteFile(block, path("no/such/dir.wav").c_str()), 8002u);
+    EXPECT_EQ(MMWaveWriteFile(block, path("folder.wav").c_str()), 8002u);
+    EXPECT_TRUE(std::filesystem::is_directory(path("folder.wav")));
     MMMemFree(block);
 }
 

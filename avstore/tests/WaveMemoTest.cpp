@@ -97,10 +97,12 @@ TEST_F(WaveMemoTest, EngineStatusesArePassedThrough) {
     MMMemFree(block);
 }
 
-TEST_F(WaveMemoTest, EmptyOrCutRecordGivesNoBlock) {
+TEST_F(WaveMemoTest, EmptyRecordIsNoWaveAndACutOneGivesNoBlock) {
     MMHANDLE read = reinterpret_cast<MMHANDLE>(1);
-    EXPECT_EQ(MMWaveReadDB(&read, table, "WAVEDATA"), 8002u);  // nothing stored: the tag is cut short
+    EXPECT_EQ(MMWaveReadDB(&read, table, "WAVEDATA"), 8004u);  // nothing stored: no wave tag
     EXPECT_EQ(read, nullptr);
+    ASSERT_EQ(MemoWrite(table, "WAVEDATA", "\x11", 1), 1);  // half a tag
+    EXPECT_EQ(MMWaveReadDB(&read, table, "WAVEDATA"), 8004u);
     MMHANDLE block = makeWaveBlock(1, 16, 8000, samplePattern(1000));
     ASSERT_EQ(MMWaveWriteDB(block, table, "WAVEDATA", MM_TAG_WAVE), 0u);
     Bytes memo = rawMemo();

@@ -70,9 +70,30 @@ protected:
         CloseConnection(connection);
     }
 
+    // The wave stored in the current record's WAVEDATA.
+    Bytes storedWave() {
+        MMHANDLE block = nullptr;
+        if (MMWaveReadDB(&block, table, "WAVEDATA") != 0) return {};
+        const Bytes data = contentsOf(block).data;
+        MMMemFree(block);
+        return data;
+    }
+    std::string currentId() {
+        char buffer[9] = {};
+        return ReadCurrent(table, buffer) == 0 ? std::string(buffer) : std::string();
+    }
+
     DBKHANDLE connection = 0;
     DBKHANDLE table = 0;
 };
+
+// Records for a while at 8000 Hz, one channel, 8 bits: 8000 bytes a second, so one 8192-byte
+// buffer takes longer to fill than the recording lasts. Returns the seconds it ran at least.
+double recordBriefly() {
+    const auto start = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(400ms);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 }  // namespace
 
@@ -194,7 +215,7 @@ TEST_F(WaveMemoPlayRecordTest, RecordingIntoAMemoGivesARecordThatReadsBack) {
     EXPECT_EQ(contents.bits, 8);
     EXPECT_EQ(contents.rate, 48000);
     EXPECT_GE(contents.length, 8192);
-    EXPECT_EQ(contents.length % 8192, 0);
+    EXPECT_EQ(contents.length % 2, 0);  // whole frames, the last buffer's part included
     MMMemFree(block);
     Bytes memo(1 << 18);
     memo.resize(static_cast<std::size_t>(MemoRead(table, "WAVEDATA", memo.data(), static_cast<int32_t>(memo.size()))));
@@ -220,4 +241,59 @@ TEST_F(WaveMemoPlayRecordTest, ARecordOfAnotherMediaTypeIsNotPlayed) {
 TEST_F(WaveMemoPlayRecordTest, AnUnknownFieldPassesTheEngineStatusThrough) {
     EXPECT_EQ(MMWaveRecDB(table, "NOSUCH", 1, 48000, 16), static_cast<std::uint32_t>(DBK_BAD_FIELD));
     EXPECT_EQ(MMWaveRecStop(), 0u);
+}
+
+TEST_F(WavePlayRecordTest, RecordingKeepsTheFramesOfThePartlyFilledLastBuffer) {
+    ASSERT_EQ(MMWaveRecFile(path("take.wav").c_str(), 1, 8000, 8), 0u);
+    const double seconds = recordBriefly();
+    ASSERT_EQ(MMWaveRecStop(), 0u);
+    const Bytes file = readFile("take.wav");
+    ASSERT_GE(file.size(), 44u);
+    EXPECT_EQ(le32At(file, 40), file.size() - 44);
+    EXPECT_GE(file.size() - 44, static_cast<std::size_t>((seconds - 0.2) * 8000));  // all but a late clock's share
+    EXPECT_LE(file.size() - 44, static_cast<std::size_t>((seconds + 1.0) * 8000));
+}
+
+TEST_F(WaveMemoPlayRecordTest, MemoRecordingKeepsTheFramesOfThePartlyFilledLastBuffer) {
+    ASSERT_EQ(MMWaveRecDB(table, "WAVEDATA", 1, 8000, 8), 0u);
+    const double seconds = recordBriefly();
+    ASSERT_EQ(MMWaveRecStop(), 0u);
+    const std::size_t length = storedWave().size();
+    EXPECT_GE(length, static_cast<std::size_t>((seconds - 0.2) * 8000));
+    EXPECT_LE(length, static_cast<std::size_t>((seconds + 1.0) * 8000));
+}
+
+// The recording belongs to the record it was started on, whatever record is current at the
+// stop; the record current at the stop keeps its own wave and stays current.
+TEST_F(WaveMemoPlayRecordTest, RecordingLandsInTheRecordItWasStartedOn) {
+    ASSERT_EQ(AppendRecord(table, "       2"), 0);
+    MMHANDLE block = makeWaveBlock(1, 16, 48000, samplePattern(960));
+    ASSERT_EQ(MMWaveWriteDB(block, table, "WAVEDATA", MM_TAG_WAVE), 0u);
+    MMMemFree(block);
+    ASSERT_EQ(SelectIndex(table, 0), 0);  // record 1
+    ASSERT_EQ(MMWaveRecDB(table, "WAVEDATA", 1, 8000, 8), 0u);
+    ASSERT_EQ(GoLast(table), 0);  // record 2
+    std::this_thread::sleep_for(200ms);
+    ASSERT_EQ(MMWaveRecStop(), 0u);
+    EXPECT_EQ(currentId(), "       2");
+    EXPECT_EQ(storedWave(), samplePattern(960));
+    ASSERT_EQ(SelectIndex(table, 0), 0);
+    EXPECT_EQ(currentId(), "       1");
+    EXPECT_GT(storedWave().size(), 0u);
+}
+
+TEST_F(WaveMemoPlayRecordTest, RecordingWhoseRecordWasDeletedChangesNoRecord) {
+    ASSERT_EQ(CreateIndex(table, path("ACF1.EDX").c_str(), "ACFID", 1), 1);
+    ASSERT_EQ(AppendRecord(table, "       2"), 0);
+    MMHANDLE block = makeWaveBlock(1, 16, 48000, samplePattern(960));
+    ASSERT_EQ(MMWaveWriteDB(block, table, "WAVEDATA", MM_TAG_WAVE), 0u);
+    MMMemFree(block);
+    ASSERT_EQ(FindByKey(table, "       1", 8, nullptr, 0), 1);
+    ASSERT_EQ(MMWaveRecDB(table, "WAVEDATA", 1, 8000, 8), 0u);
+    ASSERT_EQ(DeleteByKey(table, "       1", 8, 0), 0);
+    ASSERT_EQ(FindByKey(table, "       2", 8, nullptr, 0), 1);
+    EXPECT_EQ(MMWaveRecStop(), static_cast<std::uint32_t>(DBK_NO_RECORD));
+    EXPECT_EQ(currentId(), "       2");
+    EXPECT_EQ(storedWave(), samplePattern(960));
+    EXPECT_EQ(CountFiltered(table), 1);
 }

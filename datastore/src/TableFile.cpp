@@ -38,14 +38,20 @@ void TableFile::close() {
     indexNumbers_.clear();
 }
 
+int TableFile::selectIdentifierIndex() {
+    const int status = SelectIndex(table_, indexNumber(layout_.identifierIndex()));
+    TableError(table_);
+    return status;
+}
+
+// Every step's status counts: a table that cannot be read is no empty table.
 bool TableFile::nextId(std::int32_t &id) {
     if (!ready(layout_.messages.read)) return false;
-    TableError(table_);
-    SelectIndex(table_, indexNumber(layout_.identifierIndex()));
-    GoLast(table_);
     std::string buffer(layout_.recordLength(), '\0');
-    ReadCurrent(table_, buffer.data());
-    const int status = engineStatus();
+    int status = selectIdentifierIndex();
+    if (status == DBK_OK) status = GoLast(table_);
+    if (status == DBK_OK) status = ReadCurrent(table_, buffer.data());
+    TableError(table_);
     if (status == DBK_NO_RECORD) {
         id = 0;
         return true;
@@ -64,14 +70,17 @@ bool TableFile::nextId(std::int32_t &id) {
 bool TableFile::readById(std::int32_t id, RecordValues &values) {
     if (!ready(layout_.messages.read)) return false;
     std::string buffer(layout_.recordLength(), '\0');
-    TableError(table_);
+    int status = DBK_OK;
     if (id == -1) {
-        ReadCurrent(table_, buffer.data());
+        status = ReadCurrent(table_, buffer.data());
+        TableError(table_);
     } else {
-        SelectIndex(table_, indexNumber(layout_.identifierIndex()));
-        FindByKey(table_, identifierKey(id).c_str(), 8, buffer.data(), 0);
+        status = selectIdentifierIndex();
+        if (status == DBK_OK) {
+            FindByKey(table_, identifierKey(id).c_str(), 8, buffer.data(), 0);
+            status = engineStatus();
+        }
     }
-    const int status = engineStatus();
     if (status == DBK_NO_RECORD) return (lastError_ = status, false);
     if (status != DBK_OK) return fail(layout_.messages.read, status);
     values = decodeRecord(layout_.fields, buffer.data());
@@ -100,48 +109,55 @@ bool TableFile::append(const RecordValues &values) {
 bool TableFile::update(const RecordValues &values) {
     if (!ready(layout_.messages.write)) return false;
     const std::string buffer = encodeRecord(layout_.fields, values);
-    SelectIndex(table_, indexNumber(layout_.identifierIndex()));
-    const int status = UpdateByKey(table_, buffer.substr(0, 8).c_str(), 8, buffer.c_str());
+    int status = selectIdentifierIndex();
+    if (status == DBK_OK) status = UpdateByKey(table_, buffer.substr(0, 8).c_str(), 8, buffer.c_str());
     TableError(table_);
     return status == DBK_OK ? true : fail(layout_.messages.write, status);
 }
 
 bool TableFile::deleteById(std::int32_t id) {
     if (!ready(layout_.messages.remove)) return false;
-    SelectIndex(table_, indexNumber(layout_.identifierIndex()));
-    const int status = DeleteByKey(table_, identifierKey(id).c_str(), 8, 0);
+    int status = selectIdentifierIndex();
+    if (status == DBK_OK) status = DeleteByKey(table_, identifierKey(id).c_str(), 8, 0);
     TableError(table_);
     return status == DBK_OK ? true : fail(layout_.messages.remove, status);
+}
+
+// Up to count records with readNext; false (reported) when a read fails before the end.
+bool TableFile::readRecords(int count, std::vector<RecordValues> &records) {
+    RecordValues values;
+    for (int i = 0; i < count; ++i) {
+        if (!readNext(values)) return lastError_ == DBK_NO_RECORD;
+        records.push_back(values);
+    }
+    return true;
 }
 
 bool TableFile::listByType(char kind, std::vector<RecordValues> &records) {
     if (!ready(layout_.messages.read)) return false;
     records.clear();
-    SelectIndex(table_, indexNumber(1));
+    int status = SelectIndex(table_, indexNumber(1));
     const std::string condition = std::string("TYPE=") + kind;
-    const int status = SetFilter(table_, condition.c_str());
+    if (status == DBK_OK) status = SetFilter(table_, condition.c_str());
     const int count = status == DBK_OK ? CountFiltered(table_) : -1;
     if (count < 0) return fail(layout_.messages.read, status != DBK_OK ? status : engineStatus());
-    RecordValues values;
-    for (int i = 0; i < count && readNext(values); ++i) records.push_back(values);
+    const bool read = readRecords(count, records);
     SetFilter(table_, nullptr);
-    return true;
+    return read;
 }
 
 bool TableFile::listByFolder(std::int32_t folderId, std::vector<RecordValues> &records) {
     if (!ready(layout_.messages.read)) return false;
     records.clear();
-    TableError(table_);
-    SelectIndex(table_, indexNumber(2));
+    int status = SelectIndex(table_, indexNumber(2));
     char condition[48];
     std::snprintf(condition, sizeof condition, "#%d=%ld", indexNumber(1), static_cast<long>(folderId));
-    const int count = SetKeyCondition(table_, condition);
-    const int status = engineStatus();
+    const int count = status == DBK_OK ? SetKeyCondition(table_, condition) : -1;
+    if (status == DBK_OK) status = engineStatus();
     if (count < 0 || status != DBK_OK) return fail(layout_.messages.read, status ? status : DBK_BAD_CONDITION);
-    RecordValues values;
-    for (int i = 0; i < count && readNext(values); ++i) records.push_back(values);
+    const bool read = readRecords(count, records);
     SetKeyCondition(table_, nullptr);
-    return true;
+    return read;
 }
 
 }  // namespace phonomir

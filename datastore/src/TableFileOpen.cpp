@@ -12,7 +12,9 @@ namespace {
 
 constexpr const char *kTempTable = "TEMP.DBF";
 constexpr const char *kTempMemo = "TEMP.BIN";
-constexpr const char *kOldSuffix = ".OLD";  // the old file is kept under this name until replaced
+// Where conversions of earlier versions moved the old file aside before putting the new one in
+// place; a crash between the two left only this name.
+constexpr const char *kOldSuffix = ".OLD";
 
 std::vector<DbkFieldDef> definitions(const TableLayout &layout) {
     std::vector<DbkFieldDef> defs;
@@ -33,6 +35,7 @@ bool TableFile::open() {
     close();
     lastError_ = 0;
     if (!connection_.isOpen()) return fail(layout_.messages.open, kNoConnection);
+    recoverInterruptedConversion();
     // A conversion or recreation starts the open again; two rounds always suffice.
     for (int round = 0; round < 3; ++round) {
         bool again = false;
@@ -40,6 +43,14 @@ bool TableFile::open() {
         if (!again) return false;
     }
     return fail(layout_.messages.open, DBK_DAMAGED);
+}
+
+// A table file that an interrupted conversion of an earlier version left under the ".OLD" name
+// goes back to its own name (and is converted again). Nothing happens while the table file
+// exists: the rename refuses to replace it.
+void TableFile::recoverInterruptedConversion() {
+    const std::string path = connection_.tablePath(layout_.file);
+    RenameTableFile(connection_.handle(), (path + kOldSuffix).c_str(), path.c_str());
 }
 
 bool TableFile::openOnce(bool &again) {
@@ -90,6 +101,9 @@ bool TableFile::openIndexes(bool created) {
     return true;
 }
 
+// The new table is filled beside the old one as TEMP.DBF and then renamed over it in one step,
+// so the table's name holds the old records or the converted ones at every moment, also across
+// a crash; an unfinished TEMP.DBF is removed by the next conversion.
 bool TableFile::convert() {
     if (!sink_.askOkCancel(layout_.question, storeMessageText(layout_.question))) {
         close();
@@ -104,37 +118,19 @@ bool TableFile::convert() {
         close();
         return fail(layout_.messages.create, ConnectionError(connection));
     }
-    const int status = CopyRecords(table_, target);
+    int status = CopyRecords(table_, target);
     CloseTable(target);
     close();
+    if (status == DBK_OK) status = ReplaceTableFile(connection, temp.c_str(), connection_.tablePath(layout_.file).c_str());
     if (status != DBK_OK) {
         RemoveTableFile(connection, temp.c_str());
         return fail(layout_.messages.convert, status);
     }
-    if (!replaceWithTemp(layout_.file, kTempTable)) return false;
-    // Memo contents live inside the table file; a separate memo file exists only if an earlier
-    // engine left one, and is replaced the same way when it does.
+    // Memo contents live inside the table file; a separate memo file is replaced only where a
+    // converted one was made beside it.
     if (!layout_.memoFile.empty()) {
-        RemoveTableFile(connection, connection_.tablePath(layout_.memoFile).c_str());
-        RenameTableFile(connection, connection_.tablePath(kTempMemo).c_str(), connection_.tablePath(layout_.memoFile).c_str());
+        ReplaceTableFile(connection, connection_.tablePath(kTempMemo).c_str(), connection_.tablePath(layout_.memoFile).c_str());
     }
-    return true;
-}
-
-// Puts the converted temp file in place of file. The old file is first moved aside and removed
-// only once the new one is in place, so a failure never leaves the table without its records.
-bool TableFile::replaceWithTemp(const std::string &file, const std::string &temp) {
-    const std::uint32_t connection = connection_.handle();
-    const std::string path = connection_.tablePath(file);
-    const std::string old = path + kOldSuffix;
-    RemoveTableFile(connection, old.c_str());
-    int status = RenameTableFile(connection, path.c_str(), old.c_str());
-    if (status == DBK_OK) {
-        status = RenameTableFile(connection, connection_.tablePath(temp).c_str(), path.c_str());
-        if (status != DBK_OK) RenameTableFile(connection, old.c_str(), path.c_str());
-    }
-    if (status != DBK_OK) return fail(layout_.messages.convert, status);
-    RemoveTableFile(connection, old.c_str());
     return true;
 }
 

@@ -8,36 +8,9 @@
 
 #include "dbkengine.h"
 
-#include <cstring>
 #include <filesystem>
 
 using namespace phonomir;
-
-namespace {
-
-DbkFieldDef def(const char *name, char type, int width, int decimals = 0) {
-    DbkFieldDef field{};
-    std::strncpy(field.name, name, 10);
-    field.type = type;
-    field.width = static_cast<int16_t>(width);
-    field.decimals = static_cast<int16_t>(decimals);
-    return field;
-}
-
-// An older FOLDER layout: no PLACE, a shorter NAME, an unknown OWNER field (record length 178).
-void writeOldFolderTable(DataConnection &connection) {
-    const DbkFieldDef fields[] = {def("FOLDERID", 'I', 8), def("TYPE", 'C', 1), def("NAME", 'C', 10),
-                                  def("OWNER", 'C', 12), def("DATE", 'C', 8), def("TITLE", 'C', 30),
-                                  def("COMMENT", 'C', 100), def("SCALE", 'N', 8, 2)};
-    const DBKHANDLE table = CreateTable(connection.handle(), connection.tablePath("FOLDER.DBF").c_str(), fields, 8);
-    ASSERT_NE(table, 0u);
-    std::string record = "      12Ahall      me          20230405";
-    record += std::string(130, ' ') + "    2.50";
-    ASSERT_EQ(AppendRecord(table, record.c_str()), 0);
-    CloseTable(table);
-}
-
-}  // namespace
 
 TEST_F(DataStoreTest, CancelledConversionLeavesTheOldFileUntouched) {
     writeOldFolderTable(connection);
@@ -75,7 +48,7 @@ TEST_F(DataStoreTest, ConversionKeepsRecordsByFieldNameAndLeavesNoTempFiles) {
 }
 
 TEST_F(DataStoreTest, OldCalculationTableIsRemovedAndRecreatedEmpty) {
-    const DbkFieldDef fields[] = {def("IMPULSEID", 'I', 8), def("NDATA", 'I', 2)};
+    const DbkFieldDef fields[] = {fieldDef("IMPULSEID", 'I', 8), fieldDef("NDATA", 'I', 2)};
     const DBKHANDLE old = CreateTable(connection.handle(), dataFile("ACPARAM.DBF").c_str(), fields, 2);
     ASSERT_EQ(AppendRecord(old, "       1 3"), 0);
     CloseTable(old);
@@ -87,8 +60,8 @@ TEST_F(DataStoreTest, OldCalculationTableIsRemovedAndRecreatedEmpty) {
 }
 
 TEST_F(DataStoreTest, CancelledRecreationFailsAndKeepsTheFile) {
-    const DbkFieldDef fields[] = {def("ACFID", 'I', 8), def("CONDSIZE", 'I', 5), def("FACTSIZE", 'I', 5),
-                                  def("NACFFACT", 'I', 4), def("ACFCOND", 'B', 0), def("ACFFACTOR", 'B', 0)};
+    const DbkFieldDef fields[] = {fieldDef("ACFID", 'I', 8), fieldDef("CONDSIZE", 'I', 5), fieldDef("FACTSIZE", 'I', 5),
+                                  fieldDef("NACFFACT", 'I', 4), fieldDef("ACFCOND", 'B', 0), fieldDef("ACFFACTOR", 'B', 0)};
     CloseTable(CreateTable(connection.handle(), dataFile("ACFFACT.DBF").c_str(), fields, 6));  // length 23, old name
     sink.answer = false;
     TableFile factors(connection, acfFactorTable(), sink);

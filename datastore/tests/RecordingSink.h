@@ -4,6 +4,8 @@
 #include "phonomir/DataConnection.h"
 #include "phonomir/MessageSink.h"
 
+#include "dbkengine.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,6 +27,12 @@ struct RecordingSink : phonomir::MessageSink {
         return answer;
     }
 };
+
+// A field definition for CreateTable.
+DbkFieldDef fieldDef(const char *name, char type, int width, int decimals = 0);
+// An older FOLDER layout (record length 178: no PLACE, a shorter NAME, an unknown OWNER field)
+// holding folder 12, "hall", made as file in the data directory.
+void writeOldFolderTable(phonomir::DataConnection &connection, const std::string &file = "FOLDER.DBF");
 
 // A fresh current directory per test with the connection open on its DATA directory.
 class DataStoreTest : public ::testing::Test {

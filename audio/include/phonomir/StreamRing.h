@@ -38,6 +38,9 @@ public:
     std::size_t writeQueued(const std::uint8_t* source, std::size_t bytes);
     // Every queued buffer, and the partly used one, comes back as done.
     void returnAll();
+    // Input, once the device side has stopped: hands out the partly filled buffer with
+    // bufferLength set to the bytes it holds; false when no buffer was begun.
+    bool takePartial(int& index);
     // The device failed or disappeared; the UI thread closes the stream when it sees this.
     void markLost();
     bool lost() const { return lost_.load(std::memory_order_acquire); }

@@ -30,6 +30,10 @@ public:
     int openInput(int deviceId, WaveClient* client, const WaveStreamParameters& parameters, bool showError);
     void startInput();
     void closeInput();
+    // For clients that keep every frame: stops recording, hands the clients every buffer
+    // recorded so far, the partly filled last one included (bufferLength: its recorded bytes),
+    // and then closes the stream as closeInput does.
+    void stopInput();
     void setListener(WaveClient* listener) { listener_ = listener; }
 
     // Hands every recorded buffer to the clients; closes the stream when the device was lost.

@@ -48,6 +48,7 @@ enum DbkStatus {
     DBK_BAD_ARGUMENT = 3008,   /* null pointer, bad length, unknown index number */
     DBK_NO_RECORD = 3009,      /* no record (empty table, end of the read order, no current) */
     DBK_BAD_CONDITION = 3010,  /* a condition string that cannot be parsed */
+    DBK_NEWER_VERSION = 3011,  /* the table file was written by a newer engine (layout unknown here) */
     DBK_BAD_FIELD = 3018       /* a field name the table lacks, or a type other than CDLINB */
 };
 
@@ -71,11 +72,14 @@ DBK_API void CloseConnection(DBKHANDLE connection);
 /* Status of the last call on this connection (2015 for an unknown handle). */
 DBK_API int32_t ConnectionError(DBKHANDLE connection);
 /* Sets the directory against which relative table paths resolve, relative to the current
- * directory; the directory is created when missing. Returns the status. */
+ * directory; the directory is created when missing. 3004 when something other than a directory
+ * has that name. Returns the status. */
 DBK_API int32_t SetDataDirectory(DBKHANDLE connection, const char *directory);
 
-/* Opens an existing table file. 3003 if missing, 3002 if damaged (the file is left alone).
- * Returns the table handle, 0 on failure (status in ConnectionError). */
+/* Opens an existing table file. 3003 if missing, 3002 if damaged, 3011 if written by a newer
+ * engine (the file is left alone in each case). A file of an older engine is brought up to date
+ * on the way, which needs write access. Returns the table handle, 0 on failure (status in
+ * ConnectionError). */
 DBK_API DBKHANDLE OpenTable(DBKHANDLE connection, const char *path);
 /* Creates a table file with count field definitions and opens it. Refuses (3004) to create over
  * an existing file, 3018 for a bad definition. Returns the table handle, 0 on failure. */
@@ -86,7 +90,8 @@ DBK_API void CloseTable(DBKHANDLE table);
 /* Opens an index made earlier by CreateIndex, named by its index file name. Returns its index
  * number (1, 2, ... in the order opened on this handle), 0 on failure (3003 if missing). */
 DBK_API int32_t OpenIndex(DBKHANDLE table, const char *path);
-/* Creates an index on keyField (unique 1: keys may not repeat). Returns its index number. */
+/* Creates an index on keyField (unique 1: keys may not repeat). Returns its index number. The
+ * path's file name is any text: it is kept as the index's name, never read as SQL. */
 DBK_API int32_t CreateIndex(DBKHANDLE table, const char *path, const char *keyField,
                             int32_t unique);
 /* Chooses the read order and the index that key calls use; 0 chooses the order of appending.
@@ -100,7 +105,8 @@ DBK_API int32_t GoLast(DBKHANDLE table);
 /* Copies the current record into buffer (RecordLength bytes); 3009 if there is none. */
 DBK_API int32_t ReadCurrent(DBKHANDLE table, char *buffer);
 /* Copies the current record into buffer, then makes the next one in read order current.
- * count: pass 1. Returns 1 when a record was read, 0 otherwise (3009 at the end). */
+ * In key order, records whose key is blank come first. count: pass 1. Returns 1 when a record
+ * was read, 0 otherwise (3009 at the end). */
 DBK_API int32_t ReadNext(DBKHANDLE table, int32_t count, char *buffer);
 /* Finds the first record whose selected-index key equals key (keyLength characters) and makes
  * it current; buffer (may be null) receives it. mode: pass 0. Returns 1 if found, else 0. */
@@ -109,8 +115,8 @@ DBK_API int32_t FindByKey(DBKHANDLE table, const char *key, int32_t keyLength, c
 /* Replaces the non-memo fields of the first record with the key; memos are kept. 3009 if none. */
 DBK_API int32_t UpdateByKey(DBKHANDLE table, const char *key, int32_t keyLength,
                             const char *buffer);
-/* Deletes the records with the key: all 0 deletes the first, 1 deletes every one. Deleting
- * nothing is not an error. Returns the status. */
+/* Deletes every record with the key (all: 0 or 1, both delete every one). Deleting nothing is
+ * not an error. Returns the status. */
 DBK_API int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all);
 
 /* Restricts reading to records matching condition (null or "" clears). Returns the status. */
@@ -126,20 +132,41 @@ DBK_API int32_t FieldInfo(DBKHANDLE table, int32_t number, DbkFieldDef *field);
 DBK_API int32_t RecordLength(DBKHANDLE table);
 
 /* Appends every record of source to destination in one transaction, field by field where the
- * names match, memo contents too. Returns the status (also in destination's TableError). */
+ * names match, memo contents too. A table is never copied onto itself (the same handle, or two
+ * handles on one file): 3008. Returns the status (also in destination's TableError). */
 DBK_API int32_t CopyRecords(DBKHANDLE source, DBKHANDLE destination);
 
-/* Removes or renames a table file (and its journal). 3003 if missing. Returns the status. */
+/* Removes or renames a table file (and its journal). 3003 if missing; a rename refuses an
+ * existing newPath (3004). Returns the status. */
 DBK_API int32_t RemoveTableFile(DBKHANDLE connection, const char *path);
 DBK_API int32_t RenameTableFile(DBKHANDLE connection, const char *oldPath, const char *newPath);
+/* Puts the closed table file source in the place of target in one step: a target that exists
+ * is replaced atomically, so target names the old file or the new one at every moment, also
+ * across a crash. 3003 if source is missing, 3005 while either has an unfinished transaction.
+ * Returns the status. */
+DBK_API int32_t ReplaceTableFile(DBKHANDLE connection, const char *source, const char *target);
 
 /* Writes length bytes into a memo field of the current record, each call one transaction.
- * field "NAME": the content becomes these bytes; null: appends after the previous write;
- * "*NAME": overwrites from the start, keeping any bytes beyond. Returns the bytes written. */
+ * field "NAME": the content becomes these bytes; null: continues after the previous write (on
+ * the record that write named); "*NAME": overwrites from the start, keeping any bytes beyond.
+ * Each call costs in proportion to its own bytes: a memo that grows by continued writes gets
+ * reserve space (its length is kept beside it), given back when its writing ends (a new named
+ * write, or CloseTable). A memo holds at most 1,000,000,000 bytes (3008 beyond). Returns the
+ * bytes written. */
 DBK_API int32_t MemoWrite(DBKHANDLE table, const char *field, const void *bytes, int32_t length);
 /* Reads up to length bytes of a memo field of the current record: field "NAME" starts at its
- * beginning, null continues after the previous read. Returns the bytes delivered (0 at end). */
+ * beginning, null continues after the previous read. Returns the bytes delivered (0 at end).
+ * Between continued reads the memo stays open, which keeps other processes from writing the
+ * file; it is let go at the memo's end, by a read of 0 bytes and by any other call on the
+ * table (later continued reads still go on where they stopped). */
 DBK_API int32_t MemoRead(DBKHANDLE table, const char *field, void *buffer, int32_t length);
+
+/* The number of the current record into *number: fixed for the record's life and never given
+ * to another record of the file, also after the record is deleted. 3009 if none is current. */
+DBK_API int32_t RecordNumber(DBKHANDLE table, int64_t *number);
+/* Makes the record with that number current, whatever the filter and key condition. 3009
+ * when no record of the file has it (it was deleted). Returns the status. */
+DBK_API int32_t GoRecord(DBKHANDLE table, int64_t number);
 
 /* Status of the last call on this table, cleared by reading it (2016 for an unknown handle). */
 DBK_API int32_t TableError(DBKHANDLE table);

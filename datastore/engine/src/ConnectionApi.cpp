@@ -4,6 +4,7 @@
 #include "dbkengine.h"
 
 #include <new>
+#include <stdexcept>
 
 using dbk::HandleRegistry;
 
@@ -19,6 +20,8 @@ int32_t onConnection(DBKHANDLE handle, Call &&call) {
         connection->status = call(*connection);
     } catch (const std::bad_alloc &) {
         connection->status = DBK_OUT_OF_MEMORY;
+    } catch (const std::exception &) {
+        connection->status = DBK_BAD_ARGUMENT;
     }
     return connection->status;
 }
@@ -102,6 +105,12 @@ int32_t RemoveTableFile(DBKHANDLE connection, const char *path) {
 int32_t RenameTableFile(DBKHANDLE connection, const char *oldPath, const char *newPath) {
     return onConnection(connection, [&](dbk::EngineConnection &owner) {
         return oldPath && newPath ? owner.renameTableFile(oldPath, newPath) : static_cast<int>(DBK_BAD_ARGUMENT);
+    });
+}
+
+int32_t ReplaceTableFile(DBKHANDLE connection, const char *source, const char *target) {
+    return onConnection(connection, [&](dbk::EngineConnection &owner) {
+        return source && target ? owner.replaceTableFile(source, target) : static_cast<int>(DBK_BAD_ARGUMENT);
     });
 }
 

@@ -49,11 +49,14 @@ void EngineTable::bindWhere(Statement &statement, int &next) const {
     for (const SqlValue &value : keyCondition_.parameters) statement.bind(next++, value);
 }
 
-int EngineTable::moveToEdge(bool last) {
-    Statement find(database_->db(), "SELECT " + keyColumn() + ", rowid FROM records" + whereClause() +
-                                        orderBy(last) + " LIMIT 1");
+// Makes the first (or last) record in read order that also meets extraCondition current.
+// DBK_NO_RECORD when there is none.
+int EngineTable::moveToFirst(const std::string &extraCondition, const std::vector<SqlValue> &extraValues, bool last) {
+    Statement find(database_->statements(), "SELECT " + keyColumn() + ", rowid FROM records" + whereClause() +
+                                                extraCondition + orderBy(last) + " LIMIT 1");
     int next = 1;
     bindWhere(find, next);
+    for (const SqlValue &value : extraValues) find.bind(next++, value);
     current_.reset();
     positioned_ = true;
     if (find.step()) current_ = Position{find.column(0), find.integer(1)};
@@ -61,17 +64,21 @@ int EngineTable::moveToEdge(bool last) {
     return current_ ? DBK_OK : DBK_NO_RECORD;
 }
 
+int EngineTable::moveToEdge(bool last) { return moveToFirst("", {}, last); }
+
+// The record after position in read order. A blank number key is NULL, which compares with
+// nothing: blank keys sort first, in record order, and the others follow.
 int EngineTable::moveAfter(const Position &position) {
-    const std::string after = selectedIndex_ == 0 ? " AND rowid > ?" : " AND (" + keyColumn() + ", rowid) > (?, ?)";
-    Statement find(database_->db(), "SELECT " + keyColumn() + ", rowid FROM records" + whereClause() +
-                                        after + orderBy(false) + " LIMIT 1");
-    int next = 1;
-    bindWhere(find, next);
-    if (selectedIndex_ != 0) find.bind(next++, position.key);
-    find.bind(next, position.rowid);
-    current_.reset();
-    if (find.step()) current_ = Position{find.column(0), find.integer(1)};
-    return find.ok() ? DBK_OK : statusFromSqlite(find.result());
+    int status = DBK_OK;
+    if (selectedIndex_ == 0) {
+        status = moveToFirst(" AND rowid > ?", {position.rowid}, false);
+    } else if (!std::holds_alternative<std::monostate>(position.key)) {
+        status = moveToFirst(" AND (" + keyColumn() + ", rowid) > (?, ?)", {position.key, position.rowid}, false);
+    } else {
+        status = moveToFirst(" AND " + keyColumn() + " IS NULL AND rowid > ?", {position.rowid}, false);
+        if (status == DBK_NO_RECORD) status = moveToFirst(" AND " + keyColumn() + " IS NOT NULL", {}, false);
+    }
+    return status == DBK_NO_RECORD ? DBK_OK : status;
 }
 
 int EngineTable::ensurePositioned() {
@@ -93,21 +100,28 @@ std::string EngineTable::dataColumnList() const {
     return list;
 }
 
+// An insert of the given (quoted) columns, numbered after the highest record number ever given.
+std::string EngineTable::insertSql(const std::vector<std::string> &columns) const {
+    std::string names = "rowid", marks = "(SELECT last_record + 1 FROM dbk_sequence)";
+    for (const std::string &column : columns) {
+        names += ", " + column;
+        marks += ", ?";
+    }
+    return "INSERT INTO records(" + names + ") VALUES(" + marks + ")";
+}
+
 int EngineTable::append(const char *buffer) {
     const std::vector<SqlValue> values = layout().storedValues(buffer);
-    const std::string columns = dataColumnList();
-    std::string marks;
-    for (std::size_t i = 0; i < values.size(); ++i) marks += i ? ", ?" : "?";
-    Statement insert(database_->db(), columns.empty() ? "INSERT INTO records DEFAULT VALUES"
-                                                      : "INSERT INTO records(" + columns + ") VALUES(" + marks + ")");
+    std::vector<std::string> columns;
+    for (int column : layout().dataColumns()) columns.push_back(quoted(layout().fields()[column].name));
+    Statement insert(database_->statements(), insertSql(columns));
     for (std::size_t i = 0; i < values.size(); ++i) insert.bind(static_cast<int>(i + 1), values[i]);
     if (!insert.run()) return statusFromSqlite(insert.result());
     const std::int64_t rowid = sqlite3_last_insert_rowid(database_->db());
-    const int key = keyField();
     SqlValue keyValue;
-    if (selectedIndex_ > 0 && key >= 0) {
+    if (selectedIndex_ > 0) {
         const auto columnsOrder = layout().dataColumns();
-        for (std::size_t i = 0; i < columnsOrder.size(); ++i) if (columnsOrder[i] == key) keyValue = values[i];
+        for (std::size_t i = 0; i < columnsOrder.size(); ++i) if (columnsOrder[i] == keyField()) keyValue = values[i];
     }
     current_ = Position{keyValue, rowid};
     positioned_ = true;
@@ -116,8 +130,8 @@ int EngineTable::append(const char *buffer) {
 
 int EngineTable::readRow(std::int64_t rowid, char *buffer) {
     const std::string columns = dataColumnList();
-    Statement read(database_->db(), "SELECT " + (columns.empty() ? std::string("rowid") : columns) +
-                                        " FROM records WHERE rowid = ?");
+    Statement read(database_->statements(), "SELECT " + (columns.empty() ? std::string("rowid") : columns) +
+                                                " FROM records WHERE rowid = ?");
     read.bind(1, rowid);
     if (!read.step()) return read.result() == SQLITE_DONE ? DBK_NO_RECORD : statusFromSqlite(read.result());
     std::vector<SqlValue> values;
@@ -135,40 +149,42 @@ int EngineTable::readCurrent(char *buffer) {
 
 int EngineTable::readNext(char *buffer) {
     if (const int status = ensurePositioned(); status != DBK_OK) return status;
-    if (!current_) return DBK_NO_RECORD;
-    const Position read = *current_;
-    const int status = readRow(read.rowid, buffer);
-    if (status != DBK_OK && status != DBK_NO_RECORD) return status;
-    const int moved = moveAfter(read);
-    if (moved != DBK_OK) return moved;
-    return status == DBK_NO_RECORD ? readNext(buffer) : DBK_OK;  // skip a record deleted meanwhile
+    while (current_) {
+        const Position read = *current_;
+        const int status = readRow(read.rowid, buffer);
+        if (status != DBK_OK && status != DBK_NO_RECORD) return status;
+        const int moved = moveAfter(read);
+        if (moved != DBK_OK) return moved;
+        if (status == DBK_OK) return DBK_OK;  // else the record was deleted meanwhile: skip it
+    }
+    return DBK_NO_RECORD;
 }
 
-int EngineTable::findKeyRow(const std::string &key, std::int64_t &rowid) {
+// The first record (in record order) whose selected key equals key, with its stored key value.
+int EngineTable::findKeyRow(const std::string &key, Position &found) {
     const int field = keyField();
     if (field < 0) return DBK_BAD_ARGUMENT;
     const Field &definition = layout().fields()[field];
-    Statement find(database_->db(), "SELECT rowid FROM records WHERE " + quoted(definition.name) +
-                                        " = ? ORDER BY rowid LIMIT 1");
+    Statement find(database_->statements(), "SELECT " + quoted(definition.name) + ", rowid FROM records WHERE " +
+                                                quoted(definition.name) + " = ? ORDER BY rowid LIMIT 1");
     find.bind(1, FieldLayout::matchValue(definition, key));
     if (!find.step()) return find.result() == SQLITE_DONE ? DBK_NO_RECORD : statusFromSqlite(find.result());
-    rowid = find.integer(0);
+    found = Position{selectedIndex_ > 0 ? find.column(0) : SqlValue{}, find.integer(1)};
     return DBK_OK;
 }
 
 int EngineTable::findByKey(const std::string &key, char *buffer) {
-    std::int64_t rowid = 0;
-    const int status = findKeyRow(key, rowid);
+    Position found{};
+    const int status = findKeyRow(key, found);
     if (status != DBK_OK) return status;
-    const int field = keyField();
-    current_ = Position{selectedIndex_ > 0 ? FieldLayout::matchValue(layout().fields()[field], key) : SqlValue{}, rowid};
+    current_ = found;
     positioned_ = true;
-    return buffer ? readRow(rowid, buffer) : DBK_OK;
+    return buffer ? readRow(found.rowid, buffer) : DBK_OK;
 }
 
 int EngineTable::updateByKey(const std::string &key, const char *buffer) {
-    std::int64_t rowid = 0;
-    const int status = findKeyRow(key, rowid);
+    Position found{};
+    const int status = findKeyRow(key, found);
     if (status != DBK_OK) return status;
     const std::vector<SqlValue> values = layout().storedValues(buffer);
     std::string assignments;
@@ -176,21 +192,18 @@ int EngineTable::updateByKey(const std::string &key, const char *buffer) {
         assignments += (assignments.empty() ? "" : ", ") + quoted(layout().fields()[column].name) + " = ?";
     }
     if (assignments.empty()) return DBK_OK;
-    Statement update(database_->db(), "UPDATE records SET " + assignments + " WHERE rowid = ?");
+    Statement update(database_->statements(), "UPDATE records SET " + assignments + " WHERE rowid = ?");
     int next = 1;
     for (const SqlValue &value : values) update.bind(next++, value);
-    update.bind(next, rowid);
+    update.bind(next, found.rowid);
     return update.run() ? DBK_OK : statusFromSqlite(update.result());
 }
 
-int EngineTable::deleteByKey(const std::string &key, bool all) {
+int EngineTable::deleteByKey(const std::string &key) {
     const int field = keyField();
     if (field < 0) return DBK_BAD_ARGUMENT;
     const Field &definition = layout().fields()[field];
-    const std::string match = quoted(definition.name) + " = ?";
-    Statement erase(database_->db(), all ? "DELETE FROM records WHERE " + match
-                                         : "DELETE FROM records WHERE rowid = (SELECT rowid FROM records WHERE " +
-                                               match + " ORDER BY rowid LIMIT 1)");
+    Statement erase(database_->statements(), "DELETE FROM records WHERE " + quoted(definition.name) + " = ?");
     erase.bind(1, FieldLayout::matchValue(definition, key));
     return erase.run() ? DBK_OK : statusFromSqlite(erase.result());
 }
@@ -214,11 +227,27 @@ int EngineTable::setKeyCondition(const char *condition) {
 }
 
 int EngineTable::count(std::int64_t &matching) {
-    Statement counting(database_->db(), "SELECT count(*) FROM records" + whereClause());
+    Statement counting(database_->statements(), "SELECT count(*) FROM records" + whereClause());
     int next = 1;
     bindWhere(counting, next);
     if (!counting.step()) return statusFromSqlite(counting.result());
     matching = counting.integer(0);
+    return DBK_OK;
+}
+
+int EngineTable::recordNumber(std::int64_t &number) {
+    if (const int status = ensurePositioned(); status != DBK_OK) return status;
+    if (!current_) return DBK_NO_RECORD;
+    number = current_->rowid;
+    return DBK_OK;
+}
+
+int EngineTable::goRecord(std::int64_t number) {
+    Statement find(database_->statements(), "SELECT " + keyColumn() + " FROM records WHERE rowid = ?");
+    find.bind(1, number);
+    if (!find.step()) return find.result() == SQLITE_DONE ? DBK_NO_RECORD : statusFromSqlite(find.result());
+    current_ = Position{find.column(0), number};
+    positioned_ = true;
     return DBK_OK;
 }
 

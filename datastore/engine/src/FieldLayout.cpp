@@ -2,17 +2,27 @@
 
 #include "FieldText.h"
 
-#include <cctype>
 #include <cstring>
 #include <set>
+#include <stdexcept>
 
 namespace dbk {
 
-bool isValidField(const Field &field) {
-    if (field.name.empty() || field.name.size() > 10) return false;
-    for (char c : field.name) {
-        if (!std::isupper(static_cast<unsigned char>(c)) && !std::isdigit(static_cast<unsigned char>(c)) && c != '_') return false;
+namespace {
+
+bool isValidName(const std::string &name) {
+    if (name.empty() || name.size() > 10) return false;
+    for (char c : name) {
+        const bool upper = c >= 'A' && c <= 'Z', digit = c >= '0' && c <= '9';
+        if (!upper && !digit && c != '_') return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool isValidField(const Field &field) {
+    if (!isValidName(field.name)) return false;
     if (std::string("CDLINB").find(field.type) == std::string::npos || field.type == '\0') return false;
     if (field.type == 'B') return field.width == 0 && field.decimals == 0;
     if (field.width < 1 || field.width > 254 || field.decimals < 0) return false;
@@ -21,7 +31,7 @@ bool isValidField(const Field &field) {
 }
 
 std::optional<FieldLayout> FieldLayout::fromDefinitions(const DbkFieldDef *definitions, int count) {
-    if (!definitions || count < 1 || count > 1000) return std::nullopt;
+    if (!definitions || count < 1 || count > static_cast<int>(kMaxFields)) return std::nullopt;
     std::vector<Field> fields;
     std::set<std::string> names;
     for (int i = 0; i < count; ++i) {
@@ -123,6 +133,9 @@ int describeField(const FieldLayout &layout, int number, DbkFieldDef *definition
     return DBK_OK;
 }
 
-std::string quoted(const std::string &name) { return "\"" + name + "\""; }
+std::string quoted(const std::string &name) {
+    if (!isValidName(name)) throw std::invalid_argument("not a field name");
+    return "\"" + name + "\"";
+}
 
 }  // namespace dbk

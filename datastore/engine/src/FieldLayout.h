@@ -11,6 +11,8 @@
 
 namespace dbk {
 
+constexpr std::size_t kMaxFields = 1000;  // fields of one table
+
 struct Field {
     std::string name;  // upper-case letters, digits and '_', 1..10 characters
     char type;         // C, D, L, I, N or B
@@ -43,6 +45,8 @@ private:
 bool isValidField(const Field &field);
 // Field number (1-based) of layout as a definition record; 3008 for a number out of range.
 int describeField(const FieldLayout &layout, int number, DbkFieldDef *definition);
-std::string quoted(const std::string &name);  // "NAME" as an SQL identifier
+// "NAME" as an SQL identifier. Only valid field names (upper-case letters, digits and '_') ever
+// become SQL text; any other name throws std::invalid_argument instead of reaching SQLite.
+std::string quoted(const std::string &name);
 
 }  // namespace dbk

@@ -2,11 +2,18 @@
 
 namespace dbk {
 
+Statement::Statement(StatementCache &cache, const std::string &sql) : cache_(&cache) {
+    statement_ = cache.take(sql, result_);
+}
+
 Statement::Statement(sqlite3 *db, const std::string &sql) {
     result_ = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement_, nullptr);
 }
 
-Statement::~Statement() { sqlite3_finalize(statement_); }
+Statement::~Statement() {
+    if (cache_) cache_->giveBack(statement_);
+    else sqlite3_finalize(statement_);
+}
 
 void Statement::bind(int position, const SqlValue &value) {
     if (result_ != SQLITE_OK) return;
@@ -38,6 +45,12 @@ bool Statement::run() {
     while (step()) {
     }
     return result_ == SQLITE_DONE;
+}
+
+void Statement::reset() {
+    if (!statement_) return;
+    sqlite3_reset(statement_);
+    result_ = SQLITE_OK;
 }
 
 SqlValue Statement::column(int index) const {

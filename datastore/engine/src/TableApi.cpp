@@ -7,22 +7,29 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 
 using dbk::EngineTable;
 using dbk::HandleRegistry;
 
 namespace {
 
-// Runs call on an open table and records its status for TableError; 2016 when not open.
+enum class MemoUse { LetGo, KeepOpen };
+
+// Runs call on an open table and records its status for TableError; 2016 when not open. Every
+// call but a memo read first lets go of a memo held open between reads.
 template <class Call>
-int32_t onTable(DBKHANDLE handle, Call &&call) {
+int32_t onTable(DBKHANDLE handle, Call &&call, MemoUse memo = MemoUse::LetGo) {
     std::lock_guard guard(HandleRegistry::instance().lock());
     dbk::TableSlot *slot = HandleRegistry::instance().table(handle);
     if (!slot) return DBK_TABLE_CLOSED;
     try {
+        if (memo == MemoUse::LetGo) slot->table->letGoOfMemo();
         slot->status = call(*slot->table);
     } catch (const std::bad_alloc &) {
         slot->status = DBK_OUT_OF_MEMORY;
+    } catch (const std::exception &) {
+        slot->status = DBK_BAD_ARGUMENT;
     }
     return slot->status;
 }
@@ -100,10 +107,11 @@ int32_t UpdateByKey(DBKHANDLE table, const char *key, int32_t keyLength, const c
     });
 }
 
-int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all) {
-    if (dbk::server::isServerHandle(table)) return dbk::server::deleteByKey(table, key, keyLength, all);
+int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t mode) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::deleteByKey(table, key, keyLength);
+    (void)mode;  // both modes delete every record with the key
     return onTable(table, [&](EngineTable &t) {
-        return validKey(key, keyLength) ? t.deleteByKey(std::string(key, strnlen(key, keyLength)), all != 0)
+        return validKey(key, keyLength) ? t.deleteByKey(std::string(key, strnlen(key, keyLength)))
                                         : static_cast<int>(DBK_BAD_ARGUMENT);
     });
 }
@@ -151,6 +159,7 @@ int32_t CopyRecords(DBKHANDLE source, DBKHANDLE destination) {
     std::lock_guard guard(HandleRegistry::instance().lock());
     dbk::TableSlot *from = HandleRegistry::instance().table(source);
     if (!from) return DBK_TABLE_CLOSED;
+    from->table->letGoOfMemo();
     return onTable(destination, [&](EngineTable &to) { return from->table->copyTo(to); });
 }
 
@@ -163,10 +172,20 @@ int32_t MemoWrite(DBKHANDLE table, const char *field, const void *bytes, int32_t
 
 int32_t MemoRead(DBKHANDLE table, const char *field, void *buffer, int32_t length) {
     std::int64_t delivered = 0;
-    onTable(table, [&](EngineTable &t) {
-        return t.memoRead(field, static_cast<std::uint8_t *>(buffer), length, delivered);
-    });
+    onTable(
+        table, [&](EngineTable &t) { return t.memoRead(field, static_cast<std::uint8_t *>(buffer), length, delivered); },
+        MemoUse::KeepOpen);
     return static_cast<int32_t>(delivered);
+}
+
+int32_t RecordNumber(DBKHANDLE table, int64_t *number) {
+    return onTable(table, [&](EngineTable &t) {
+        return number ? t.recordNumber(*number) : static_cast<int>(DBK_BAD_ARGUMENT);
+    });
+}
+
+int32_t GoRecord(DBKHANDLE table, int64_t number) {
+    return onTable(table, [&](EngineTable &t) { return t.goRecord(number); });
 }
 
 }  // extern "C"

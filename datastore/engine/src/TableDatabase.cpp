@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <unistd.h>
 
 namespace dbk {
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kApplicationId = 0x44424B31;  // "DBK1": marks a file as one of our tables
 constexpr int kBusyTimeoutMs = 2000;        // how long a call waits for another process
+
 
 const char *columnType(char fieldType) {
     switch (fieldType) {
@@ -30,6 +32,20 @@ std::string createRecordsSql(const FieldLayout &layout) {
     for (const Field &field : layout.fields()) sql += ", " + quoted(field.name) + " " + columnType(field.type);
     return sql + ")";
 }
+
+// Layout version 0 is the first one: fields, indexes and records. Version 1 adds record
+// numbers that are never given twice (so that a record once found can be found again, and a
+// deleted one is known to be gone) and the lengths of memos that carry reserve space.
+constexpr const char *kUpgradeToVersion1 =
+    "CREATE TABLE dbk_sequence(last_record INTEGER NOT NULL);"
+    " INSERT INTO dbk_sequence SELECT coalesce(max(rowid), 0) FROM records;"
+    " CREATE TRIGGER dbk_count_records AFTER INSERT ON records BEGIN"
+    "  UPDATE dbk_sequence SET last_record = NEW.rowid WHERE last_record < NEW.rowid; END;"
+    " CREATE TABLE dbk_memo_lengths(record INTEGER NOT NULL, field INTEGER NOT NULL, length INTEGER NOT NULL,"
+    "  PRIMARY KEY(record, field)) WITHOUT ROWID;"
+    " CREATE TRIGGER dbk_forget_memo_lengths AFTER DELETE ON records BEGIN"
+    "  DELETE FROM dbk_memo_lengths WHERE record = OLD.rowid; END;"
+    " PRAGMA user_version = 1;";
 
 std::uint32_t bigEndian(const unsigned char *bytes, int width) {
     std::uint32_t value = 0;
@@ -65,9 +81,16 @@ int singleInteger(sqlite3 *db, const std::string &sql, std::int64_t &value) {
     return DBK_OK;
 }
 
+int execute(sqlite3 *db, const char *sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK ? DBK_OK : statusFromSqlite(sqlite3_errcode(db));
+}
+
 }  // namespace
 
-TableDatabase::~TableDatabase() { sqlite3_close_v2(db_); }
+TableDatabase::~TableDatabase() {
+    statements_.clear();
+    sqlite3_close_v2(db_);
+}
 
 int TableDatabase::openConnection(const std::string &path, int flags, sqlite3 *&db) {
     db = nullptr;
@@ -79,6 +102,9 @@ int TableDatabase::openConnection(const std::string &path, int flags, sqlite3 *&
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 0);
+    // A double-quoted name that is no column must be an error, never a text value.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     return DBK_OK;
 }
 
@@ -87,8 +113,8 @@ int TableDatabase::writeSchema(sqlite3 *db, const FieldLayout &layout) {
         "; CREATE TABLE dbk_fields(position INTEGER PRIMARY KEY, name TEXT NOT NULL, type TEXT NOT NULL,"
         " width INTEGER NOT NULL, decimals INTEGER NOT NULL);"
         " CREATE TABLE dbk_indexes(file TEXT PRIMARY KEY, field TEXT NOT NULL, is_unique INTEGER NOT NULL); " +
-        createRecordsSql(layout) + ";";
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return statusFromSqlite(sqlite3_errcode(db));
+        createRecordsSql(layout) + "; " + kUpgradeToVersion1;
+    if (int status = execute(db, sql.c_str()); status != DBK_OK) return status;
     for (std::size_t i = 0; i < layout.fields().size(); ++i) {
         const Field &field = layout.fields()[i];
         Statement insert(db, "INSERT INTO dbk_fields VALUES(?, ?, ?, ?, ?)");
@@ -99,8 +125,7 @@ int TableDatabase::writeSchema(sqlite3 *db, const FieldLayout &layout) {
         insert.bind(5, static_cast<std::int64_t>(field.decimals));
         if (!insert.run()) return statusFromSqlite(insert.result());
     }
-    const int result = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    return statusFromSqlite(result);
+    return execute(db, "COMMIT");
 }
 
 int TableDatabase::create(const std::string &path, const FieldLayout &layout,
@@ -120,24 +145,49 @@ int TableDatabase::create(const std::string &path, const FieldLayout &layout,
     return DBK_OK;
 }
 
+// The field list is outside input: every name must be a valid field name, used once.
 int TableDatabase::loadLayout(sqlite3 *db, FieldLayout &layout) {
     std::int64_t id = 0;
     int status = singleInteger(db, "PRAGMA application_id", id);
     if (status != DBK_OK) return status;
     if (id != kApplicationId) return DBK_DAMAGED;
     std::vector<Field> fields;
+    std::set<std::string> names;
     Statement read(db, "SELECT name, type, width, decimals FROM dbk_fields ORDER BY position");
     while (read.step()) {
         const std::string type = read.text(1);
-        Field field{read.text(0), type.empty() ? '\0' : type[0], static_cast<int>(read.integer(2)),
+        Field field{read.text(0), type.size() == 1 ? type[0] : '\0', static_cast<int>(read.integer(2)),
                     static_cast<int>(read.integer(3))};
-        if (!isValidField(field)) return DBK_DAMAGED;
+        if (!isValidField(field) || !names.insert(field.name).second || fields.size() >= kMaxFields) return DBK_DAMAGED;
         fields.push_back(field);
     }
     if (read.result() != SQLITE_DONE) return statusFromSqlite(read.result());
     if (fields.empty()) return DBK_DAMAGED;
     layout = FieldLayout(std::move(fields));
     return DBK_OK;
+}
+
+// Every field the catalogue lists must be a column of the records table.
+int TableDatabase::checkRecordsTable(sqlite3 *db, const FieldLayout &layout) {
+    std::string sql = "SELECT rowid";
+    for (const Field &field : layout.fields()) sql += ", " + quoted(field.name);
+    Statement probe(db, sql + " FROM records LIMIT 0");
+    if (probe.result() == SQLITE_OK) return DBK_OK;
+    return probe.result() == SQLITE_ERROR ? DBK_DAMAGED : statusFromSqlite(probe.result());
+}
+
+int TableDatabase::upgrade(sqlite3 *db) {
+    std::int64_t version = 0;
+    int status = singleInteger(db, "PRAGMA user_version", version);
+    if (status != DBK_OK || version == kSchemaVersion) return status;
+    if (version > kSchemaVersion || version < 0) return DBK_NEWER_VERSION;
+    status = execute(db, "BEGIN IMMEDIATE");
+    if (status != DBK_OK) return status;
+    status = singleInteger(db, "PRAGMA user_version", version);  // another process may have done it
+    if (status == DBK_OK && version == 0) status = execute(db, kUpgradeToVersion1);
+    if (status == DBK_OK) return execute(db, "COMMIT");
+    execute(db, "ROLLBACK");
+    return status;
 }
 
 int TableDatabase::open(const std::string &path, std::unique_ptr<TableDatabase> &table) {
@@ -150,6 +200,8 @@ int TableDatabase::open(const std::string &path, std::unique_ptr<TableDatabase> 
     status = openConnection(path, SQLITE_OPEN_READWRITE, db);
     FieldLayout layout({});
     if (status == DBK_OK) status = loadLayout(db, layout);
+    if (status == DBK_OK) status = checkRecordsTable(db, layout);
+    if (status == DBK_OK) status = upgrade(db);
     if (status != DBK_OK) {
         sqlite3_close_v2(db);
         return status;
@@ -158,32 +210,43 @@ int TableDatabase::open(const std::string &path, std::unique_ptr<TableDatabase> 
     return DBK_OK;
 }
 
-int TableDatabase::execute(const std::string &sql) {
-    return statusFromSqlite(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr));
+int TableDatabase::run(const std::string &sql) {
+    Statement statement(statements_, sql);
+    return statement.run() ? DBK_OK : statusFromSqlite(statement.result());
 }
 
-int TableDatabase::lastStatus() const { return statusFromSqlite(sqlite3_errcode(db_)); }
-
 int TableDatabase::indexField(const std::string &file) {
-    Statement find(db_, "SELECT field FROM dbk_indexes WHERE file = ?");
+    Statement find(statements_, "SELECT field FROM dbk_indexes WHERE file = ?");
     find.bind(1, file);
     return find.step() ? layout_.find(find.text(0)) : -1;
 }
 
+// The index file name is the caller's text: it is only ever a bound value in the catalogue.
+// The SQLite index is named after the catalogue row's number.
 int TableDatabase::addIndex(const std::string &file, int field, bool unique) {
-    const std::string name = quoted(layout_.fields()[field].name);
-    const std::string sql = std::string("BEGIN IMMEDIATE; CREATE ") + (unique ? "UNIQUE " : "") +
-        "INDEX " + quoted("index " + file) + " ON records(" + name + ");";
-    int status = execute(sql);
-    if (status == DBK_OK) {
-        Statement insert(db_, "INSERT INTO dbk_indexes VALUES(?, ?, ?)");
+    return inTransaction([&] {
+        Statement insert(statements_, "INSERT INTO dbk_indexes VALUES(?, ?, ?)");
         insert.bind(1, file);
         insert.bind(2, layout_.fields()[field].name);
         insert.bind(3, static_cast<std::int64_t>(unique));
-        status = insert.run() ? execute("COMMIT") : statusFromSqlite(insert.result());
-    }
-    if (status != DBK_OK) execute("ROLLBACK");
-    return status;
+        if (!insert.run()) return statusFromSqlite(insert.result());
+        const std::string name = "dbk_index_" + std::to_string(sqlite3_last_insert_rowid(db_));
+        return execute(db_, (std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + name +
+                             " ON records(" + quoted(layout_.fields()[field].name) + ")").c_str());
+    });
+}
+
+void TableDatabase::setPageCache(std::int64_t kibibytes) {
+    const std::string pragma = "PRAGMA cache_size = -" + std::to_string(kibibytes);
+    sqlite3_exec(db_, pragma.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_db_release_memory(db_);
+}
+
+bool TableDatabase::isSameFile(const TableDatabase &other) const {
+    struct stat mine {}, theirs {};
+    return stat(sqlite3_db_filename(db_, "main"), &mine) == 0 &&
+           stat(sqlite3_db_filename(other.db_, "main"), &theirs) == 0 && mine.st_dev == theirs.st_dev &&
+           mine.st_ino == theirs.st_ino;
 }
 
 }  // namespace dbk

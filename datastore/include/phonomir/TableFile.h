@@ -65,9 +65,11 @@ private:
     bool openIndexes(bool created);
     bool convert();
     bool recreate();
-    bool replaceWithTemp(const std::string &file, const std::string &temp);
     bool ready(int messageId);  // connection open and table open; reports otherwise
     int engineStatus();         // TableError of the table
+    int selectIdentifierIndex();  // status of selecting the identifier's index
+    bool readRecords(int count, std::vector<RecordValues> &records);
+    void recoverInterruptedConversion();
 
     DataConnection &connection_;
     const TableLayout &layout_;

@@ -122,10 +122,10 @@ int32_t selectIndex(DBKHANDLE table, int32_t index) {
     return onTable(table, [&](ServerTable &t) { return t.selectIndex(index); });
 }
 
-int32_t deleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all) {
+int32_t deleteByKey(DBKHANDLE table, const char *key, int32_t keyLength) {
     return onTable(table, [&](ServerTable &t) {
         if (!key || keyLength <= 0 || keyLength > 254) return static_cast<int>(DBK_BAD_ARGUMENT);
-        return t.deleteByKey(std::string(key, strnlen(key, static_cast<std::size_t>(keyLength))), all != 0);
+        return t.deleteByKey(std::string(key, strnlen(key, static_cast<std::size_t>(keyLength))));
     });
 }
 

@@ -16,7 +16,7 @@ int32_t openIndex(DBKHANDLE table, const char *path);
 int32_t createIndex(DBKHANDLE table, const char *path, const char *keyField, int32_t unique);
 int32_t appendRecord(DBKHANDLE table, const char *buffer);
 int32_t selectIndex(DBKHANDLE table, int32_t index);
-int32_t deleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t all);
+int32_t deleteByKey(DBKHANDLE table, const char *key, int32_t keyLength);
 int32_t setKeyCondition(DBKHANDLE table, const char *condition);
 int32_t fieldCount(DBKHANDLE table);
 int32_t fieldInfo(DBKHANDLE table, int32_t number, DbkFieldDef *field);

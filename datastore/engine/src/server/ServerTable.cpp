@@ -199,15 +199,12 @@ int ServerTable::selectIndex(int number) {
     return DBK_OK;
 }
 
-int ServerTable::deleteByKey(const std::string &key, bool all) {
+int ServerTable::deleteByKey(const std::string &key) {
     if (selectedIndex_ == 0) return DBK_BAD_ARGUMENT;
     const int position = indexFields_[selectedIndex_ - 1];
-    return connection_.runCommand(
-               "DELETE FROM dbk.records WHERE table_id = $1 AND record_id IN (SELECT record_id FROM dbk.records "
-               "WHERE table_id = $1 AND fields[$2::integer] = $3 ORDER BY record_id LIMIT $4::bigint)",
-               {Parameter::number(id_), Parameter::number(dataIndexOf(position)),
-                Parameter::text(canonicalFieldText(layout_.fields()[position], key)),
-                all ? Parameter{} : Parameter::number(1)})
+    return connection_.runCommand("DELETE FROM dbk.records WHERE table_id = $1 AND fields[$2::integer] = $3",
+                                  {Parameter::number(id_), Parameter::number(dataIndexOf(position)),
+                                   Parameter::text(canonicalFieldText(layout_.fields()[position], key))})
                ? DBK_OK
                : connection_.lastStatus();
 }

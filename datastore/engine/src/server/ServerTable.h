@@ -29,8 +29,8 @@ public:
     int append(const char *buffer);
     // Chooses the index (number from openIndex / createIndex) whose key deleteByKey matches.
     int selectIndex(int number);
-    // Deletes the first record (in order of appending) whose key equals key, or all of them.
-    int deleteByKey(const std::string &key, bool all);
+    // Deletes every record whose key equals key.
+    int deleteByKey(const std::string &key);
     // Selects the records matching condition ("#n=value" or "NAME=value" alternatives joined
     // by "|"; null or "" selects every record) in key order; count receives how many.
     int setKeyCondition(const char *condition, std::int64_t &count);
