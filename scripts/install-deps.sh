@@ -15,7 +15,7 @@ packages=(
   # data store and media
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
   # tools the tests and reviews use
-  sox xvfb xauth imagemagick jackd2 xdotool
+  sox xvfb xauth imagemagick jackd2 xdotool locales time
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
