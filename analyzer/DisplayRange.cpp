@@ -47,4 +47,10 @@ DisplayRange computeDisplayRange(const AnalyzerSettings& settings, int rate, int
     return range;
 }
 
+double frequencyAtFraction(const DisplayRange& range, double fraction) {
+    if (!range.logarithmic) return range.lowFrequency + fraction * (range.highFrequency - range.lowFrequency);
+    const double lnLow = std::log(range.lowFrequency);
+    return std::exp(lnLow + fraction * (std::log(range.highFrequency) - lnLow));
+}
+
 }  // namespace phonomir

@@ -70,7 +70,7 @@ void SpectrumEngine::waterfallDisplay() {
         r.readout.level.setNumber("%.2lf", r.overallPower > 0 ? 10.0 * std::log10(r.overallPower) : NAN);
         r.readout.frequency.set("ALL");
     }
-    waterfall_.commit();
+    waterfall_.commit(blocksReceived_);
 }
 
 // Bins that share a column are averaged; columns skipped between two filled ones are

@@ -57,6 +57,10 @@ bool SpectrumEngine::setupAnalysis(const AnalyzerSettings& settings, const MicCa
         return false;
     }
     blocksSinceRepaint_ = 0;
+    blocksReceived_ = 0;
+    // The display state follows at once (channel count included), on the last plot size, so a
+    // block analysed before the caller's own setupDisplay finds everything sized.
+    setupDisplay(plot_);
     return true;
 }
 
@@ -79,6 +83,7 @@ void SpectrumEngine::setupDisplay(PlotSize plot) {
 void SpectrumEngine::analyzeBlock(const std::int16_t* frames) {
     // At most two blocks are analysed per repaint: the display lags by at most two blocks and
     // the recording never falls behind, whatever the FFT size and the machine.
+    ++blocksReceived_;
     if (++blocksSinceRepaint_ >= 3) return;
     windowAndPack(frames);
     fft_.forwardFft(n_, re_.data(), im_.data());

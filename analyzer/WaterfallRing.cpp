@@ -9,6 +9,7 @@ void WaterfallRing::reset(int lines, int channels, int width) {
     channels_ = std::max(channels, 1);
     width_ = std::max(width, 0);
     y_.assign(static_cast<std::size_t>(lines_) * channels_ * width_, 0.0f);
+    stamps_.assign(static_cast<std::size_t>(lines_), 0);
     clear();
 }
 
@@ -22,15 +23,17 @@ std::span<float> WaterfallRing::nextLine(int channel) {
     return {y_.data() + offset, static_cast<std::size_t>(width_)};
 }
 
-void WaterfallRing::commit() {
+void WaterfallRing::commit(std::int64_t stamp) {
+    stamps_[static_cast<std::size_t>(writePos_)] = stamp;
     writePos_ = (writePos_ + 1) % lines_;
     filled_ = std::min(filled_ + 1, lines_);
 }
 
 std::span<const float> WaterfallRing::line(int age, int channel) const {
-    const int index = ((writePos_ - 1 - age) % lines_ + lines_) % lines_;
-    const std::size_t offset = (static_cast<std::size_t>(index) * channels_ + channel) * width_;
+    const std::size_t offset = (static_cast<std::size_t>(indexOf(age)) * channels_ + channel) * width_;
     return {y_.data() + offset, static_cast<std::size_t>(width_)};
 }
+
+std::int64_t WaterfallRing::stamp(int age) const { return stamps_[static_cast<std::size_t>(indexOf(age))]; }
 
 }  // namespace phonomir

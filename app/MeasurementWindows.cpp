@@ -6,6 +6,7 @@
 #include "phonomir/ProcessSettings.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
+#include "phonomir/StringTable.h"
 #include "phonomir/TableCatalog.h"
 #include "phonomir/TableFile.h"
 
@@ -45,7 +46,8 @@ QWidget* createAnalyzer(SessionContext& session) {
     AnalyzerContext context{session.waveIn, processSettings().analyzer, session.inputDeviceId,
                             [messages](int id) { return readMicCalibration(id, *messages); },
                             [panel](int index, std::uint32_t volume) { panel->selectInputSource(index, volume); },
-                            {}};
+                            {},
+                            languageCode()};
     auto* window = new RealtimeAnalyzerWindow(std::move(context));
     window->show();
     return window;

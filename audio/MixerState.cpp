@@ -48,7 +48,8 @@ void MixerState::takeOver(Mixer* mixer, SavedControl* controls, std::size_t coun
     for (std::size_t i = 0; i < count; ++i) {
         if (controls[i].controlId < 0) continue;
         controls[i].saved = mixer->readValue(controls[i].controlId);
-        mixer->writeValue(controls[i].controlId, controls[i].takeOverValue);
+        // A value that could not be read could not be given back either: leave the control alone.
+        if (controls[i].saved) mixer->writeValue(controls[i].controlId, controls[i].takeOverValue);
     }
 }
 

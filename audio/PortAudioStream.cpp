@@ -58,7 +58,7 @@ void PortAudioStream::play(std::uint8_t* output, unsigned long frames) {
     const std::size_t bytes = frames * format_.blockAlign();
     const std::size_t played = paused_.load() ? 0 : ring_.readQueued(output, bytes);
     std::memset(output + played, silenceByte(format_), bytes - played);
-    if (!paused_.load() && played < bytes && !starved_) ring_.countXrun();
+    if (!paused_.load() && played < bytes && !starved_ && !ring_.dataEnded()) ring_.countXrun();
     starved_ = played < bytes;
     applyVolume(output, frames);
 }

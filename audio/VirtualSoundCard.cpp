@@ -110,7 +110,8 @@ void VirtualSoundCard::playOutput(std::int64_t first, std::int64_t end) {
                               format.blockAlign();
     std::size_t played = output_->running() ? output_->ring().readQueued(scratch_.data(), bytes) : 0;
     std::memset(scratch_.data() + played, silenceByte(format), bytes - played);
-    if (output_->running() && played < bytes && !output_->starved) output_->ring().countXrun();
+    if (output_->running() && played < bytes && !output_->starved && !output_->ring().dataEnded())
+        output_->ring().countXrun();
     output_->starved = played < bytes;
     const std::uint32_t volume = volumes_[static_cast<std::size_t>(std::clamp(output_->deviceId(), 0, 9))].load();
     const float left = (volume & 0xFFFF) / 65535.0f, right = (volume >> 16) / 65535.0f;

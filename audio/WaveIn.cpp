@@ -18,6 +18,7 @@ void WaveIn::reportOpenError(const std::string& text, bool showError) {
 int WaveIn::openInput(int deviceId, WaveClient* client, const WaveStreamParameters& parameters, bool showError) {
     closeInput();
     ++generation_;
+    lastXruns_ = 0;
     client_ = client;
     deviceId_ = deviceId;
     format_ = WaveFormat{static_cast<std::uint16_t>(parameters.channels), parameters.samplesPerSecond,
@@ -62,6 +63,7 @@ void WaveIn::closeInput() {
     if (!stream_) return;
     ++generation_;
     stream_.reset();  // the device side stops; buffers still waiting to be handed out are dropped
+    lastXruns_ = ring_->xruns();
     ring_.reset();
     queued_ = 0;
     if (mixer_) mixer_->restoreInputMixer();

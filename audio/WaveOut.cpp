@@ -19,6 +19,7 @@ int WaveOut::openOutput(int deviceId, WaveClient* client, const WaveStreamParame
                         bool takeOver) {
     closeOutput();
     ++generation_;
+    lastXruns_ = 0;
     client_ = client;
     deviceId_ = deviceId;
     takeOver_ = takeOver;
@@ -64,9 +65,11 @@ long WaveOut::askToFill(WaveBuffer& buffer) {
     return client_->waveNotify(WAVE_OUT_FILL, &buffer);
 }
 
-// Keeps the client's byte count within the buffer. True when there is data to play.
-static bool takeAnswer(WaveBuffer& buffer, long answer) {
+// Keeps the client's byte count within the buffer. True when there is data to play; the ring
+// learns whether the client's last answer ended the signal.
+static bool takeAnswer(StreamRing& ring, WaveBuffer& buffer, long answer) {
     buffer.bufferLength = static_cast<std::uint32_t>(std::clamp<long>(answer, 0, buffer.capacity));
+    ring.setDataEnded(buffer.bufferLength == 0);
     return buffer.bufferLength != 0;
 }
 
@@ -77,7 +80,7 @@ void WaveOut::startOutput() {
     for (int index = 0; client_ && index < ring_->size(); ++index) {
         const long answer = askToFill(ring_->buffer(index));
         if (generation != generation_) return;
-        if (takeAnswer(ring_->buffer(index), answer)) {
+        if (takeAnswer(*ring_, ring_->buffer(index), answer)) {
             ring_->submit(index);
             ++queued_;
         }
@@ -90,6 +93,7 @@ void WaveOut::closeOutput() {
     ++generation_;
     stream_.reset();
     if (takeOver_) engine_.setOutputVolume(deviceId_, savedVolume_);
+    lastXruns_ = ring_->xruns();
     ring_.reset();
     queued_ = 0;
     if (takeOver_ && mixer_) mixer_->restoreOutputMixer();
@@ -125,7 +129,7 @@ bool WaveOut::handlePlayedBuffer(int index) {
     if (client_ && !endOfData_) {
         const long answer = askToFill(buffer);
         if (generation != generation_) return false;
-        if (takeAnswer(buffer, answer)) {
+        if (takeAnswer(*ring_, buffer, answer)) {
             ring_->submit(index);
             ++queued_;
         } else {

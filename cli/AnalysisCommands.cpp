@@ -1,13 +1,17 @@
-// phonomir-cli spectrum, bands and correlation: the Realtime Analyzer's numbers for a file.
+// phonomir-cli spectrum, bands and correlation: the Realtime Analyzer's numbers for WAV files,
+// in the columns of the analyzer graph's "Export CSV...".
 #include "BatchAnalysis.h"
 #include "CommandLine.h"
 #include "Commands.h"
-#include "Progress.h"
+#include "FileBatch.h"
+#include "JsonTableWriter.h"
 
-#include "phonomir/BandTable.h"
+#include "phonomir/AnalyzerCsv.h"
+#include "phonomir/CsvWriter.h"
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -23,6 +27,7 @@ const std::vector<OptionDefinition> kAnalysisOptions = {
     {"calibration-points", "F:DB,...", "microphone response points, ascending frequency"},
     {"every", "", "print the result after every block, with its block index"},
     {"format", "F", "csv|json (default csv)"},
+    {"jobs", "J", "files analysed at once (default: one per core)"},
 };
 
 std::vector<OptionDefinition> withOptions(std::vector<OptionDefinition> extra) {
@@ -62,117 +67,93 @@ AnalysisOptions analysisOptions(const ParsedArguments& p, DisplayType type) {
     return o;
 }
 
-// Six decimals; a value that rounds to zero from below prints as "0.000000".
-std::string fixed6(double value) {
-    if (!std::isfinite(value)) return "";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return std::string(text) == "-0.000000" ? "0.000000" : text;
-}
+// How one command prints a file's results: its header, and the rows after a block.
+struct Display {
+    std::function<void(TableWriter&, const WaveStream&)> header;
+    std::function<void(TableWriter&, const SpectrumEngine&)> rows;
+};
 
-std::string powerLevel(double power) { return power > 0 ? fixed6(10.0 * std::log10(power)) : ""; }
-
-std::string jsonNumber(const std::string& text) { return text.empty() ? "null" : text; }
-
-bool jsonFormat(const ParsedArguments& p) { return p.choice("format", {"csv", "json"}, 0) == 1; }
-
-const std::string& fileArgument(const ParsedArguments& p, const char* command) {
-    if (p.positional.size() != 1) throw CliError(std::string(command) + " needs exactly one FILE.wav");
-    return p.positional[0];
-}
-
-// Collects the rows of each reported block and prints them as CSV or JSON.
-class Table {
+// The table a file's results go to. Several files get a leading "file" column, --every a
+// "block" column; the header names them, every row carries their values.
+class FileTable {
 public:
-    // keyIsText: the first column holds labels (bands), else numbers with an "ALL" row.
-    Table(std::vector<std::string> columns, bool json, bool every, bool keyIsText = false)
-        : columns_(std::move(columns)), json_(json), every_(every), keyIsText_(keyIsText) {}
-    void beginBlock(int block) {
-        if (!every_) rows_.clear();
-        block_ = block;
+    FileTable(const ParsedArguments& p, std::ostream& out, const std::string& path, bool severalFiles)
+        : json_(p.choice("format", {"csv", "json"}, 0) == 1), every_(p.has("every")), path_(path),
+          severalFiles_(severalFiles) {
+        if (json_) writer_ = std::make_unique<JsonTableWriter>(out);
+        else writer_ = std::make_unique<CsvWriter>(out);
+        writer_->setLeadingCells([this](TableWriter& row) {
+            if (severalFiles_) row.text("file");
+            if (every_) row.text("block");
+        });
     }
-    void row(std::vector<std::string> cells) { rows_.push_back({block_, std::move(cells)}); }
-    void print(std::ostream& out) const {
-        if (json_) return printJson(out);
-        if (every_) out << "block,";
-        for (std::size_t c = 0; c < columns_.size(); ++c) out << (c ? "," : "") << columns_[c];
-        out << "\n";
-        for (const auto& [block, cells] : rows_) {
-            if (every_) out << block << ",";
-            for (std::size_t c = 0; c < cells.size(); ++c) out << (c ? "," : "") << cells[c];
-            out << "\n";
-        }
+    TableWriter& writer() { return *writer_; }
+    bool every() const { return every_; }
+    // From now on the rows carry the file and the block.
+    void startBlock(std::int64_t block) {
+        writer_->setLeadingCells([this, block](TableWriter& row) {
+            if (severalFiles_) row.text(path_);
+            if (every_) row.integer(block);
+        });
+    }
+    void finish() {
+        if (json_) static_cast<JsonTableWriter&>(*writer_).finish();
     }
 
 private:
-    void printJson(std::ostream& out) const {
-        out << "[";
-        for (std::size_t r = 0; r < rows_.size(); ++r) {
-            out << (r ? ",\n " : "\n ") << "{";
-            if (every_) out << "\"block\":" << rows_[r].first << ",";
-            for (std::size_t c = 0; c < columns_.size(); ++c) {
-                const std::string& cell = rows_[r].second[c];
-                const bool text = c == 0 && (keyIsText_ || cell == "ALL");
-                out << (c ? "," : "") << "\"" << columns_[c] << "\":" << (text ? "\"" + cell + "\"" : jsonNumber(cell));
-            }
-            out << "}";
-        }
-        out << "\n]\n";
-    }
-
-    std::vector<std::string> columns_;
-    bool json_, every_, keyIsText_;
-    int block_ = 0;
-    std::vector<std::pair<int, std::vector<std::string>>> rows_;
+    bool json_, every_;
+    std::string path_;
+    bool severalFiles_;
+    std::unique_ptr<TableWriter> writer_;
 };
 
-std::vector<std::string> perChannel(const std::string& base, int channels) {
-    if (channels == 1) return {base};
-    return {base + "_left", base + "_right"};
-}
-
-int finish(const Table& table, int blocks, std::ostream& out) {
-    if (blocks == 0) throw CliError("the file is shorter than one FFT block");
-    table.print(out);
-    return 0;
+// Analyses each file and prints the display's rows after the last block (or, with --every,
+// after each); only printed blocks are formatted.
+int runDisplay(const ParsedArguments& p, const AnalysisOptions& options, const Display& display, const char* command,
+               std::ostream& out, std::ostream& err) {
+    if (p.positional.empty()) throw CliError(std::string(command) + " needs one or more FILE.wav");
+    const std::vector<std::string>& files = p.positional;
+    const int workers = static_cast<int>(p.integer("jobs", defaultWorkers(), 1, 1024));
+    const auto analyse = [&](const std::string& path, std::ostream& fileOut, const ProgressObserver& progress) {
+        WaveStream wave = WaveStream::open(path);
+        wave.requireAnalysable();
+        if (blockCount(wave, options.settings.fftSize) == 0) throw CliError(path + ": shorter than one FFT block");
+        FileTable table(p, fileOut, path, files.size() > 1);
+        display.header(table.writer(), wave);
+        SpectrumEngine engine;
+        analyzeRecording(wave, options, engine, [&](std::int64_t block, bool last, const SpectrumEngine& e) {
+            if (!last && !table.every()) return;
+            table.startBlock(block);
+            display.rows(table.writer(), e);
+        }, progress);
+        table.finish();
+    };
+    return analyzeFiles(files, workers, analyse, out, err, command);
 }
 
 }  // namespace
 
-int runSpectrum(Arguments args, std::ostream& out) {
+int runSpectrum(Arguments args, std::ostream& out, std::ostream& err) {
     const ParsedArguments p = parseArguments(args, kAnalysisOptions);
     if (p.has("help")) {
-        out << usageText("spectrum FILE.wav [options]\n\nThe Realtime Analyzer's smoothed power spectrum after the "
+        out << usageText("spectrum FILE.wav... [options]\n\nThe Realtime Analyzer's smoothed power spectrum after the "
                          "last block: one row per bin with its level in dB re full scale, then ALL.",
                          kAnalysisOptions);
         return 0;
     }
-    const AnalysisOptions options = analysisOptions(p, DisplayType::Spectrum);
-    const WaveData wave = readAnalysableWave(fileArgument(p, "spectrum"));
-    std::vector<std::string> columns = {"frequency_hz"};
-    for (auto& c : perChannel("level_db", wave.channels)) columns.push_back(c);
-    Table table(columns, jsonFormat(p), p.has("every"));
-    Progress progress("spectrum");
-    SpectrumEngine engine;
-    const int blocks = analyzeRecording(wave, options, engine, [&](int block, const SpectrumEngine& e) {
-        table.beginBlock(block);
-        for (int i = 1; i <= e.fftSize() / 2; ++i) {
-            std::vector<std::string> cells = {fixed6(i * e.binSpacing())};
-            for (int c = 0; c < e.channels(); ++c) cells.push_back(powerLevel(e.channel(c).power[i]));
-            table.row(std::move(cells));
-        }
-        std::vector<std::string> all = {"ALL"};
-        for (int c = 0; c < e.channels(); ++c) all.push_back(powerLevel(e.channel(c).overallPower));
-        table.row(std::move(all));
-    }, [&](double f) { progress.update(f); });
-    return finish(table, blocks, out);
+    const Display display{[](TableWriter& table, const WaveStream& wave) { writeSpectrumHeader(table, wave.channels()); },
+                          [](TableWriter& table, const SpectrumEngine& e) {
+                              writeSpectrumRows(table, e, 1, e.fftSize() / 2);
+                              writeOverallRow(table, e);
+                          }};
+    return runDisplay(p, analysisOptions(p, DisplayType::Spectrum), display, "spectrum", out, err);
 }
 
-int runBands(Arguments args, std::ostream& out) {
+int runBands(Arguments args, std::ostream& out, std::ostream& err) {
     const auto definitions = withOptions({{"upper-frequency", "HZ", "upper frequency of the display (sets the band count)"}});
     const ParsedArguments p = parseArguments(args, definitions);
     if (p.has("help")) {
-        out << usageText("bands FILE.wav [options]\n\nThe 1/3-octave band levels and held levels after the last "
+        out << usageText("bands FILE.wav... [options]\n\nThe 1/3-octave band levels and held levels after the last "
                          "block, in dB re full scale (-1000 where a band has no neighbour to interpolate from).",
                          definitions);
         return 0;
@@ -182,30 +163,16 @@ int runBands(Arguments args, std::ostream& out) {
         options.settings.frequencyAutomatic = 0;
         options.settings.upperFrequency = static_cast<int>(p.integer("upper-frequency", 20000, 0, 30000));
     }
-    const WaveData wave = readAnalysableWave(fileArgument(p, "bands"));
-    std::vector<std::string> columns = {"band"};
-    for (auto& c : perChannel("level_db", wave.channels)) columns.push_back(c);
-    for (auto& c : perChannel("held_db", wave.channels)) columns.push_back(c);
-    Table table(columns, jsonFormat(p), p.has("every"), true);
-    Progress progress("bands");
-    SpectrumEngine engine;
-    const int blocks = analyzeRecording(wave, options, engine, [&](int block, const SpectrumEngine& e) {
-        table.beginBlock(block);
-        for (int b = 0; b < e.bandSlots(); ++b) {
-            std::vector<std::string> cells = {std::string(BandTable::label(b))};
-            for (int c = 0; c < e.channels(); ++c) cells.push_back(fixed6(e.channel(c).bandLevel[b]));
-            for (int c = 0; c < e.channels(); ++c) cells.push_back(fixed6(e.channel(c).heldLevel[b]));
-            table.row(std::move(cells));
-        }
-    }, [&](double f) { progress.update(f); });
-    return finish(table, blocks, out);
+    const Display display{[](TableWriter& table, const WaveStream& wave) { writeBandsHeader(table, wave.channels()); },
+                          [](TableWriter& table, const SpectrumEngine& e) { writeBandRows(table, e); }};
+    return runDisplay(p, options, display, "bands", out, err);
 }
 
-int runCorrelation(Arguments args, std::ostream& out) {
+int runCorrelation(Arguments args, std::ostream& out, std::ostream& err) {
     const auto definitions = withOptions({{"kind", "acf|ccf", "auto-correlation of each channel or cross-correlation"}});
     const ParsedArguments p = parseArguments(args, definitions);
     if (p.has("help")) {
-        out << usageText("correlation FILE.wav --kind acf|ccf [options]\n\nThe correlation display's values after "
+        out << usageText("correlation FILE.wav... --kind acf|ccf [options]\n\nThe correlation display's values after "
                          "the last block: ACF over lags 0 .. n/10, CCF over -n/10 .. n/10.",
                          definitions);
         return 0;
@@ -213,27 +180,14 @@ int runCorrelation(Arguments args, std::ostream& out) {
     if (!p.has("kind")) throw CliError("correlation needs --kind acf|ccf");
     AnalysisOptions options = analysisOptions(p, DisplayType::Correlation);
     options.settings.correlation = p.choice("kind", {"acf", "ccf"}, 0);
-    const WaveData wave = readAnalysableWave(fileArgument(p, "correlation"));
-    if (options.settings.correlation == 1 && wave.channels != 2)
-        throw CliError("--kind ccf needs a two-channel file");
     const bool cross = options.settings.correlation == 1;
-    std::vector<std::string> columns = {"lag_ms"};
-    for (auto& c : perChannel("value", cross ? 1 : wave.channels)) columns.push_back(c);
-    Table table(columns, jsonFormat(p), p.has("every"));
-    Progress progress("correlation");
-    SpectrumEngine engine;
-    const int blocks = analyzeRecording(wave, options, engine, [&](int block, const SpectrumEngine& e) {
-        table.beginBlock(block);
-        const int shift = cross ? e.fftSize() / 10 : 0;
-        const int curves = cross ? 1 : e.channels();
-        const auto& first = e.channel(0).correlation;
-        for (std::size_t k = 0; k < first.size(); ++k) {
-            std::vector<std::string> cells = {fixed6((static_cast<double>(k) - shift) * 1000.0 / e.rate())};
-            for (int c = 0; c < curves; ++c) cells.push_back(fixed6(e.channel(c).correlation[k]));
-            table.row(std::move(cells));
-        }
-    }, [&](double f) { progress.update(f); });
-    return finish(table, blocks, out);
+    const Display display{[cross](TableWriter& table, const WaveStream& wave) {
+                              if (cross && wave.channels() != 2)
+                                  throw CliError(wave.name() + ": --kind ccf needs a two-channel file");
+                              writeCorrelationHeader(table, wave.channels(), cross);
+                          },
+                          [cross](TableWriter& table, const SpectrumEngine& e) { writeCorrelationRows(table, e, cross); }};
+    return runDisplay(p, options, display, "correlation", out, err);
 }
 
 }  // namespace phonomir::cli

@@ -4,7 +4,7 @@
 
 #include "phonomir/SampleRateTable.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace phonomir::cli {
 namespace {
@@ -16,63 +16,69 @@ int rateIndexOf(int rate) {
                    " Hz is not one the analyzer offers (48000, 44100, 32000, 22050, 16000, 11025, 8000)");
 }
 
-}  // namespace
-
-int analyzeRecording(const WaveData& wave, AnalysisOptions options, SpectrumEngine& engine,
-                     const BlockObserver& afterBlock, const ProgressObserver& progress) {
-    options.settings.sampleRateIndex = rateIndexOf(wave.sampleRate);
-    options.settings.channelsMinusOne = wave.channels - 1;
-    if (!engine.setupAnalysis(options.settings, options.calibration)) throw CliError("out of memory");
-    engine.setupDisplay({1000, 500});
-    const std::int64_t n = engine.fftSize(), blocks = wave.frames() / n;
-    for (std::int64_t b = 0; b < blocks; ++b) {
-        engine.analyzeBlock(wave.samples.data() + b * n * wave.channels);
-        engine.blockPainted();  // every block counts: the guard is re-armed as after a repaint
-        if (afterBlock) afterBlock(static_cast<int>(b), engine);
-        if (progress) progress(static_cast<double>(b + 1) / blocks);
-    }
-    return static_cast<int>(blocks);
-}
-
-namespace {
-
-// Collects the frames with the end time of the step block that completed each one: the ring
-// first fills after ceil(n / (L / 10)) blocks, then every block completes a frame.
-class FrameCollector : public AcfFrameSink {
+// Hands each completed frame on with the end time of the step block that completed it: the
+// ring first fills after ceil(n / (L / 10)) blocks, then every block completes a frame.
+class FrameForwarder : public AcfFrameSink {
 public:
-    explicit FrameCollector(AcfResult& result) : result_(result) {}
-    void resetFrames() override { result_.frames.clear(); }
+    explicit FrameForwarder(const AcfFrameObserver& frame) : frame_(frame) {}
+    void setStepSeconds(double seconds) { stepSeconds_ = seconds; }
+    void blockFed() { ++blocks_; }
+    void resetFrames() override {}
     void acceptFrame(const AcfFrame& frame) override {
-        const auto half = frame.phi.begin() + static_cast<std::ptrdiff_t>(frame.phi.size() / 2);
-        result_.frames.push_back({0.0, std::vector<float>(frame.phi.begin(), half)});
+        frame_(static_cast<double>(blocks_) * stepSeconds_, std::span<const float>(frame.phi).first(frame.phi.size() / 2));
     }
 
 private:
-    AcfResult& result_;
+    const AcfFrameObserver& frame_;
+    double stepSeconds_ = 0;
+    std::int64_t blocks_ = 0;
 };
 
 }  // namespace
 
-AcfResult runningAcf(const WaveData& wave, RunningAcfParameters parameters) {
-    parameters.sampleRate = wave.sampleRate;
-    parameters.channels = wave.channels;
-    AcfResult result;
-    FrameCollector collector(result);
-    RunningAcfAnalyzer analyzer(collector);
+std::int64_t blockCount(const WaveStream& wave, int n) { return n > 0 ? wave.frames() / n : 0; }
+
+std::int64_t analyzeRecording(WaveStream& wave, AnalysisOptions options, SpectrumEngine& engine,
+                              const BlockObserver& afterBlock, const ProgressObserver& progress) {
+    wave.requireAnalysable();
+    options.settings.sampleRateIndex = rateIndexOf(wave.sampleRate());
+    options.settings.channelsMinusOne = wave.channels() - 1;
+    if (!engine.setupAnalysis(options.settings, options.calibration)) throw CliError("out of memory");
+    engine.setupDisplay({1000, 500});
+    const int n = engine.fftSize();
+    const std::int64_t blocks = blockCount(wave, n);
+    std::vector<std::int16_t> block(static_cast<std::size_t>(n) * wave.channels());
+    for (std::int64_t b = 0; b < blocks; ++b) {
+        if (wave.readFrames(block) != static_cast<std::size_t>(n)) throw CliError(wave.name() + ": the data ends early");
+        engine.analyzeBlock(block.data());
+        engine.blockPainted();  // every block counts: the guard is re-armed as after a repaint
+        if (afterBlock) afterBlock(b, b + 1 == blocks, engine);
+        if (progress) progress(static_cast<double>(b + 1) / blocks);
+    }
+    return blocks;
+}
+
+void runningAcf(WaveStream& wave, RunningAcfParameters parameters, const std::function<void(const AcfLayout&)>& begun,
+                const AcfFrameObserver& frame, const ProgressObserver& progress) {
+    wave.requireAnalysable();
+    parameters.sampleRate = wave.sampleRate();
+    parameters.channels = wave.channels();
+    FrameForwarder forwarder(frame);
+    RunningAcfAnalyzer analyzer(forwarder);
     if (!analyzer.Begin(parameters))
         throw CliError("the integration time and running step give no usable frame at this sampling rate");
-    if (analyzer.stepFrames() < 10)
-        throw CliError("the running step is shorter than ten samples: no decimated sample per step");
-    analyzer.Recompute(wave.samples);
-    result.decimatedRate = analyzer.decimatedRate();
-    result.frameLength = analyzer.frameLength();
-    result.fftSize = analyzer.fftSize();
-    const std::int64_t perBlock = analyzer.stepFrames() / 10;
-    const std::int64_t firstBlock = (result.frameLength + perBlock - 1) / perBlock;
-    for (std::size_t j = 0; j < result.frames.size(); ++j)
-        result.frames[j].timeSeconds =
-            static_cast<double>((firstBlock + static_cast<std::int64_t>(j)) * analyzer.stepFrames()) / wave.sampleRate;
-    return result;
+    const std::int64_t step = analyzer.stepFrames();
+    if (step < 10) throw CliError("the running step is shorter than ten samples: no decimated sample per step");
+    forwarder.setStepSeconds(static_cast<double>(step) / wave.sampleRate());
+    begun({analyzer.decimatedRate(), analyzer.frameLength(), analyzer.fftSize()});
+    std::vector<std::int16_t> block(static_cast<std::size_t>(step) * wave.channels());
+    const std::int64_t blocks = wave.frames() / step;
+    for (std::int64_t b = 0; b < blocks; ++b) {
+        if (wave.readFrames(block) != static_cast<std::size_t>(step)) throw CliError(wave.name() + ": the data ends early");
+        forwarder.blockFed();
+        analyzer.Feed(block, static_cast<int>(step / 10));
+        if (progress) progress(static_cast<double>(b + 1) / blocks);
+    }
 }
 
 }  // namespace phonomir::cli

@@ -1,15 +1,17 @@
-// Batch analysis of a whole recording through the very engines of the live windows: the
-// Realtime Analyzer's SpectrumEngine (non-overlapping blocks of n frames from the first frame,
-// every block analysed) and the Running ACF's RunningAcfAnalyzer.
+// Batch analysis of a recording through the very engines of the live windows, streamed block by
+// block: the Realtime Analyzer's SpectrumEngine (non-overlapping blocks of n frames from the
+// first frame, every block analysed) and the Running ACF's RunningAcfAnalyzer (step blocks of L
+// frames). Only one block of the recording is in memory at a time.
 #pragma once
 
-#include "WaveData.h"
+#include "Progress.h"
+#include "WaveStream.h"
 
 #include "phonomir/RunningAcfAnalyzer.h"
 #include "phonomir/SpectrumEngine.h"
 
 #include <functional>
-#include <vector>
+#include <span>
 
 namespace phonomir::cli {
 
@@ -18,27 +20,31 @@ struct AnalysisOptions {
     MicCalibration calibration;
 };
 
-// Called after each analysed block with its index (0-based) and the engine's results.
-using BlockObserver = std::function<void(int block, const SpectrumEngine& engine)>;
-using ProgressObserver = std::function<void(double fraction)>;
+// Called after each analysed block with its index (0-based), whether it is the last one, and
+// the engine's results.
+using BlockObserver = std::function<void(std::int64_t block, bool last, const SpectrumEngine& engine)>;
+
+// The number of whole blocks of n frames in the recording.
+std::int64_t blockCount(const WaveStream& wave, int n);
 
 // Runs the engine over the recording's blocks; returns the number of blocks analysed. The rate
 // must be one of the seven sampling rates (CliError otherwise).
-int analyzeRecording(const WaveData& wave, AnalysisOptions options, SpectrumEngine& engine,
-                     const BlockObserver& afterBlock, const ProgressObserver& progress);
+std::int64_t analyzeRecording(WaveStream& wave, AnalysisOptions options, SpectrumEngine& engine,
+                              const BlockObserver& afterBlock, const ProgressObserver& progress);
 
-struct AcfFrameRow {
-    double timeSeconds;        // end of the frame's last step block
-    std::vector<float> phi;    // phi(0) .. phi(M/2 - 1)
+// What every running-ACF frame of a recording is made of.
+struct AcfLayout {
+    double decimatedRate = 0;  // Hz
+    int frameLength = 0;       // n, decimated samples
+    int fftSize = 0;           // M
 };
+// One running-ACF frame: the end of its last step block in seconds, phi(0) .. phi(M/2 - 1).
+using AcfFrameObserver = std::function<void(double timeSeconds, std::span<const float> phi)>;
 
-struct AcfResult {
-    double decimatedRate = 0;
-    int frameLength = 0;
-    int fftSize = 0;
-    std::vector<AcfFrameRow> frames;
-};
-
-AcfResult runningAcf(const WaveData& wave, RunningAcfParameters parameters);
+// Begins a running ACF of the recording (CliError when the settings give no usable frame),
+// tells `begun` its layout, then feeds it step block by step block, handing each frame to
+// `frame` as it completes.
+void runningAcf(WaveStream& wave, RunningAcfParameters parameters, const std::function<void(const AcfLayout&)>& begun,
+                const AcfFrameObserver& frame, const ProgressObserver& progress);
 
 }  // namespace phonomir::cli

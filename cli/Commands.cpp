@@ -13,16 +13,18 @@ constexpr const char* kOverview =
     "commands:\n"
     "  info FILE.wav            channels, sampling rate, bits, frames, duration\n"
     "  generate -o OUT.wav ...  write a generator signal (tone, noise, sweep, pulse)\n"
-    "  spectrum FILE.wav ...    the Realtime Analyzer's spectrum\n"
-    "  bands FILE.wav ...       1/3-octave band levels with peak hold\n"
-    "  correlation FILE.wav ... auto- or cross-correlation\n"
-    "  acf FILE.wav ...         running autocorrelation\n\n"
+    "  spectrum FILE.wav...     the Realtime Analyzer's spectrum\n"
+    "  bands FILE.wav...        1/3-octave band levels with peak hold\n"
+    "  correlation FILE.wav...  auto- or cross-correlation\n"
+    "  acf FILE.wav...          running autocorrelation\n\n"
+    "The analysis commands read their files block by block and take several files at once, one\n"
+    "worker per core, printing the results in the order given.\n"
     "Run phonomir-cli COMMAND --help for the options of a command.\n";
 
 }  // namespace
 
 int runCommandLine(Arguments args, std::ostream& out, std::ostream& err) {
-    using Command = int (*)(Arguments, std::ostream&);
+    using Command = int (*)(Arguments, std::ostream&, std::ostream&);
     static const std::map<std::string, Command> commands = {
         {"info", runInfo},         {"generate", runGenerate},       {"spectrum", runSpectrum},
         {"bands", runBands},       {"correlation", runCorrelation}, {"acf", runAcf},
@@ -34,7 +36,7 @@ int runCommandLine(Arguments args, std::ostream& out, std::ostream& err) {
     const auto command = commands.find(args[0]);
     try {
         if (command == commands.end()) throw CliError("unknown command \"" + args[0] + "\" (see phonomir-cli --help)");
-        return command->second(args.subspan(1), out);
+        return command->second(args.subspan(1), out, err);
     } catch (const CliError& error) {
         err << "phonomir-cli: " << error.what() << "\n";
         return 2;

@@ -1,5 +1,6 @@
 // The subcommands of phonomir-cli. Each parses its own options, writes its result to `out`
-// and returns the exit status; errors are thrown as CliError (one line, exit status 2).
+// and returns the exit status; errors are thrown as CliError (one line, exit status 2). The
+// analysis commands take several files; the error of one of them goes to `err` in its place.
 #pragma once
 
 #include <ostream>
@@ -10,12 +11,12 @@ namespace phonomir::cli {
 
 using Arguments = std::span<const std::string>;
 
-int runInfo(Arguments args, std::ostream& out);
-int runGenerate(Arguments args, std::ostream& out);
-int runSpectrum(Arguments args, std::ostream& out);
-int runBands(Arguments args, std::ostream& out);
-int runCorrelation(Arguments args, std::ostream& out);
-int runAcf(Arguments args, std::ostream& out);
+int runInfo(Arguments args, std::ostream& out, std::ostream& err);
+int runGenerate(Arguments args, std::ostream& out, std::ostream& err);
+int runSpectrum(Arguments args, std::ostream& out, std::ostream& err);
+int runBands(Arguments args, std::ostream& out, std::ostream& err);
+int runCorrelation(Arguments args, std::ostream& out, std::ostream& err);
+int runAcf(Arguments args, std::ostream& out, std::ostream& err);
 
 // Dispatches argv[1] to its subcommand; prints the overview for "--help" or no command.
 int runCommandLine(Arguments args, std::ostream& out, std::ostream& err);

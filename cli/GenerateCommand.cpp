@@ -1,9 +1,11 @@
 // phonomir-cli info and generate.
 #include "CommandLine.h"
 #include "Commands.h"
-#include "WaveData.h"
+#include "WaveFileWriter.h"
+#include "WaveStream.h"
 
 #include "phonomir/LagRandom.h"
+#include "phonomir/TableWriter.h"
 #include "phonomir/SignalSynthesizer.h"
 
 #include <cmath>
@@ -11,19 +13,17 @@
 
 namespace phonomir::cli {
 
-int runInfo(Arguments args, std::ostream& out) {
+int runInfo(Arguments args, std::ostream& out, std::ostream&) {
     const ParsedArguments parsed = parseArguments(args, {});
     if (parsed.has("help")) {
         out << usageText("info FILE.wav\n\nPrints the channels, sampling rate, bits per sample, frames and duration.", {});
         return 0;
     }
     if (parsed.positional.size() != 1) throw CliError("info needs exactly one FILE.wav");
-    const WaveData wave = readWaveFile(parsed.positional[0]);
-    char duration[64];
-    std::snprintf(duration, sizeof duration, "%.6f", wave.seconds());
-    out << "channels: " << wave.channels << "\nsample_rate: " << wave.sampleRate
-        << "\nbits_per_sample: " << wave.bitsPerSample << "\nframes: " << wave.frames() << "\nduration_s: " << duration
-        << "\n";
+    const WaveStream wave = WaveStream::open(parsed.positional[0]);
+    out << "channels: " << wave.channels() << "\nsample_rate: " << wave.sampleRate()
+        << "\nbits_per_sample: " << wave.bitsPerSample() << "\nframes: " << wave.frames()
+        << "\nduration_s: " << formatFixed(wave.seconds(), 6) << "\n";
     return 0;
 }
 
@@ -94,7 +94,7 @@ std::vector<std::int16_t> synthesize(const GeneratorSettings& s, int rate, std::
 
 }  // namespace
 
-int runGenerate(Arguments args, std::ostream& out) {
+int runGenerate(Arguments args, std::ostream& out, std::ostream&) {
     const ParsedArguments p = parseArguments(args, kGenerateOptions);
     if (p.has("help")) {
         out << usageText("generate -o OUT.wav --seconds S [options]\n\nWrites the Signal Generator's signal as "

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 namespace phonomir::cli {
+
+using ProgressObserver = std::function<void(double fraction)>;
 
 class Progress {
 public:

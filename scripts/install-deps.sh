@@ -17,7 +17,7 @@ packages=(
   # update server (PostgreSQL through libpq) and module signatures
   postgresql-15 libpq-dev libsodium-dev openssl
   # tools the tests and reviews use
-  sox xvfb xauth imagemagick jackd2 xdotool
+  sox xvfb xauth imagemagick jackd2 xdotool locales time
 )
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

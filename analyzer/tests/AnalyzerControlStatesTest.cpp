@@ -51,4 +51,33 @@ TEST(AnalyzerControlStates, OneChannelTurnsCrossCorrelationIntoAuto) {
     EXPECT_EQ(s.correlation, 0);
 }
 
+TEST(AnalyzerControlStates, StoredChoicesOutsideTheirListsBecomeWhatTheEngineRuns) {
+    AnalyzerSettings s;
+    s.fftSize = 1000;
+    s.weighting = 7;
+    s.sampleRateIndex = 9;
+    s.waterfallLines = 2;
+    s.smoothing = 12;
+    s.channelsMinusOne = 5;
+    s.correlation = 1;
+    s.waterfallDirection = -3;
+    keepChoicesInTheirLists(s);
+    EXPECT_EQ(s.fftSize, 8192);
+    EXPECT_EQ(s.weighting, 0);
+    EXPECT_EQ(s.sampleRateIndex, 6);
+    EXPECT_EQ(s.waterfallLines, 5);
+    EXPECT_EQ(s.smoothing, 9);
+    EXPECT_EQ(s.channels(), 1);
+    EXPECT_EQ(s.channelsMinusOne, 0);
+    EXPECT_EQ(s.correlation, 0) << "no CCF with one channel";
+    EXPECT_EQ(s.waterfallDirection, 1);
+    AnalyzerSettings valid;
+    valid.fftSize = 65536;
+    valid.channelsMinusOne = 1;
+    valid.correlation = 1;
+    AnalyzerSettings kept = valid;
+    keepChoicesInTheirLists(kept);
+    EXPECT_EQ(kept, valid);
+}
+
 }  // namespace

@@ -225,4 +225,27 @@ TEST(SpectrumEngine, DamagedStoredSettingsFallBackToUsableValues) {
     EXPECT_GT(e.engine.channel(0).overallPower, 0.0);
 }
 
+// Whatever the caller does next, setupAnalysis leaves a block safe to analyse: before any
+// setupDisplay, and after a change to two channels without a new one.
+TEST(SpectrumEngine, BlockRightAfterSetupAnalysisIsSafeInEveryDisplay) {
+    for (DisplayType type : {DisplayType::Spectrum, DisplayType::ThirdOctave, DisplayType::Waterfall,
+                             DisplayType::Correlation}) {
+        AnalyzerSettings s = analyzerSettings(0, 1024, type, 2);
+        SpectrumEngine engine;
+        ASSERT_TRUE(engine.setupAnalysis(s, {}));
+        for (int block = 0; block < 3; ++block) analyze(engine, noiseBlock(1024, 2, block));
+        EXPECT_GT(engine.channel(1).overallPower + (type == DisplayType::Correlation ? 1 : 0), 0.0);
+    }
+    Engine e(analyzerSettings(0, 1024, DisplayType::Waterfall, 1), {300, 200});
+    e.settings.channelsMinusOne = 1;
+    ASSERT_TRUE(e.engine.setupAnalysis(e.settings, e.calibration));
+    for (int block = 0; block < 2 * e.settings.waterfallLines; ++block) analyze(e.engine, noiseBlock(1024, 2, block));
+    const WaterfallRing& ring = e.engine.waterfall();
+    ASSERT_EQ(ring.filled(), e.settings.waterfallLines);
+    ASSERT_EQ(ring.width(), 300);
+    for (int age = 0; age < ring.filled(); ++age)
+        for (int channel = 0; channel < 2; ++channel)
+            for (float y : ring.line(age, channel)) ASSERT_TRUE(y >= 0 && y <= 200) << age << " " << channel;
+}
+
 }  // namespace

@@ -36,11 +36,17 @@ void AxisPainter::drawLevelAxis(const PlotRect& plot, bool labelsOnRight) {
     }
 }
 
-void AxisPainter::drawTitles(const PlotRect& plot) {
+void AxisPainter::drawTitles(const PlotRect& plot, bool levelLabelsOnRight) {
     painter_.setPen(scene_.style.axisText);
     scene_.fonts.drawCentred(painter_, scene_.texts.frequency + QStringLiteral(" [Hz]"), plot.left + plot.width / 2,
                              titleBaseline());
-    scene_.fonts.drawVertical(painter_, scene_.texts.level + QStringLiteral(" [dB]"), 1, plot.top + plot.height / 2);
+    const QString level = scene_.texts.level + QStringLiteral(" [dB]");
+    if (levelLabelsOnRight) {
+        // Heading the label column, just above its top label, against the window's right edge.
+        scene_.fonts.drawRightAligned(painter_, level, scene_.layout.clientWidth - 2, plot.top - scene_.layout.ascent + 1);
+    } else {
+        scene_.fonts.drawVertical(painter_, level, 1, plot.top + plot.height / 2);
+    }
 }
 
 void AxisPainter::verticalLine(int x, int top, int bottom, const QColor& colour) {

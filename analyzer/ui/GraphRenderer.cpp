@@ -18,8 +18,8 @@ QImage imageOf(int width, int height, qreal ratio) {
 
 }  // namespace
 
-GraphRenderer::GraphRenderer(SpectrumEngine& engine, const AnalyzerSettings& settings, GraphTexts texts, bool english)
-    : engine_(engine), settings_(settings), texts_(std::move(texts)), fonts_(english) {}
+GraphRenderer::GraphRenderer(SpectrumEngine& engine, const AnalyzerSettings& settings, GraphTexts texts, GraphFonts fonts)
+    : engine_(engine), settings_(settings), texts_(std::move(texts)), fonts_(std::move(fonts)) {}
 
 void GraphRenderer::setup(QSize clientSize, qreal devicePixelRatio) {
     layout_ = computeGraphLayout(static_cast<DisplayType>(std::clamp(settings_.displayType, 0, 3)), clientSize.width(),

@@ -3,20 +3,11 @@
 #include <cmath>
 
 namespace phonomir {
-namespace {
-
-double frequencyAt(int x, const PlotRect& plot, const DisplayRange& range) {
-    const double fraction = static_cast<double>(x - plot.left) / plot.width;
-    if (!range.logarithmic) return range.lowFrequency + fraction * (range.highFrequency - range.lowFrequency);
-    const double lnLow = std::log(range.lowFrequency);
-    return std::exp(lnLow + fraction * (std::log(range.highFrequency) - lnLow));
-}
-
-}  // namespace
 
 int binAt(int x, int y, const PlotRect& plot, const DisplayRange& range, double binSpacingHz, int fftSize) {
     if (!plot.contains(x, y) || !(binSpacingHz > 0)) return 0;
-    const double bin = std::trunc(frequencyAt(x, plot, range) / binSpacingHz);
+    const double fraction = static_cast<double>(x - plot.left) / plot.width;
+    const double bin = std::trunc(frequencyAtFraction(range, fraction) / binSpacingHz);
     return bin >= 2 && bin <= fftSize / 2 - 1 ? static_cast<int>(bin) : 0;
 }
 

@@ -1,17 +1,40 @@
 #include "phonomir/RtaWindow.h"
 
+#include "phonomir/AnalyzerCsv.h"
 #include "phonomir/PlotPicking.h"
+#include "phonomir/StringTable.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace phonomir {
+namespace {
 
-RtaWindow::RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, QWidget* parent, GraphTexts texts,
-                     bool english)
-    : QWidget(parent), engine_(engine), settings_(settings), renderer_(engine, settings, std::move(texts), english) {
+QString fileName(DisplayType type) {
+    switch (type) {
+        case DisplayType::ThirdOctave: return QStringLiteral("third-octave");
+        case DisplayType::Waterfall: return QStringLiteral("waterfall");
+        case DisplayType::Correlation: return QStringLiteral("correlation");
+        default: return QStringLiteral("spectrum");
+    }
+}
+
+}  // namespace
+
+RtaWindow::RtaWindow(SpectrumEngine& engine, const AnalyzerSettings& settings, QWidget* parent, int languageCode)
+    : QWidget(parent),
+      engine_(engine),
+      settings_(settings),
+      renderer_(engine, settings, GraphTexts::fromStringTable(),
+                GraphFonts(QString::fromStdString(loadString(StringId::GraphFont)), languageCode)) {
     // Every repaint covers what it exposes from the images, so Qt need not erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    export_ = new GraphExport(this, {[this] { return fileName(displayType()); },
+                                     [this] {
+                                         renderer_.renderData();
+                                         return renderer_.composite();
+                                     },
+                                     [this](std::ostream& out) { writeDisplayCsv(out, engine_, settings_); }});
 }
 
 void RtaWindow::setupDisplay() {

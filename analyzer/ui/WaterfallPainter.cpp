@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace phonomir {
 
@@ -19,12 +20,13 @@ void WaterfallPainter::drawBackground(QPainter& painter, const GraphScene& scene
     axes.drawFrame(plot);
     axes.drawFrequencyAxis(plot, plot.bottom() + 2 + scene.layout.ascent);
     axes.drawLevelAxis(plot, true);
-    axes.drawTitles(plot);
+    axes.drawTitles(plot, true);
     drawTimeAxis(painter, scene);
 }
 
-// From the front plot's lower left corner back along the lines' shift, a tick at each line,
-// and the history length above its far end, left of where the lines begin.
+// From the front plot's lower left corner back along the lines' shift, a tick at each line;
+// along it, left of the ticks, the time from the front line to every few lines (as many as fit
+// one above the other), and the history length above its far end.
 void WaterfallPainter::drawTimeAxis(QPainter& painter, const GraphScene& scene) {
     const GraphLayout& layout = scene.layout;
     const int n = layout.waterfallLines, dx = layout.waterfallDx, dy = layout.waterfallDy;
@@ -33,9 +35,23 @@ void WaterfallPainter::drawTimeAxis(QPainter& painter, const GraphScene& scene) 
     painter.setPen(QPen(scene.style.frame, 1));
     painter.drawLine(front, back);
     for (int k = 1; k <= n; ++k) painter.drawLine(front.x() - k * dx - 2, front.y() - k * dy, front.x() - k * dx, front.y() - k * dy);
-    char label[32];
-    scene.engine.waterfallTimeLabel(label, sizeof label);
     painter.setPen(scene.style.axisText);
+    const int every = std::max(1, (3 * layout.ascent + dy - 1) / std::max(dy, 1));  // lines between two labels
+    const double lineSeconds = static_cast<double>(scene.engine.fftSize()) / scene.engine.rate();
+    const bool inSeconds = n * lineSeconds >= 1.0;
+    char label[32];
+    for (int k = every; k <= n - (every + 1) / 2; k += every) {
+        const double seconds = k * lineSeconds;
+        if (inSeconds)
+            std::snprintf(label, sizeof label, "%.3fs", seconds);
+        else
+            std::snprintf(label, sizeof label, "%.1fms", seconds * 1000.0);
+        const QString text = QString::fromLatin1(label);
+        const int right = front.x() - k * dx - 4;
+        if (right - scene.fonts.textWidth(text) < 0) continue;
+        scene.fonts.drawRightAligned(painter, text, right, front.y() - k * dy + scene.fonts.digitCentreOffset());
+    }
+    scene.engine.waterfallTimeLabel(label, sizeof label);
     painter.drawText(2, back.y() - 3, QString::fromLatin1(label));
 }
 

@@ -1,7 +1,7 @@
 // The Realtime Analyzer window's behaviour: recording, the reactions to its controls, the
 // enabled states, the readouts and the microphone calibration in use.
 #include "phonomir/AnalyzerControlStates.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/RtaWindow.h"
 #include "phonomir/SampleRateTable.h"
@@ -44,6 +44,7 @@ void RealtimeAnalyzerWindow::connectControls() {
             check(correlation_, settings_.correlation);
         });
         setEnabledStates();
+        clearReadouts();  // no stale right-channel values after "1ch"
     });
     // Window and weighting rebuild the analysis while the recording goes on.
     connect(timeWindow_, &QComboBox::currentIndexChanged, this, [this](int index) {

@@ -1,11 +1,12 @@
 #include "phonomir/RealtimeAnalyzerWindow.h"
 
 #include "phonomir/AnalyzerControlStates.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/RtaWindow.h"
 #include "phonomir/SampleRateTable.h"
 #include "phonomir/StringTable.h"
 #include "phonomir/TextControls.h"
+#include "phonomir/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,7 +23,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include <algorithm>
+#include <utility>
 
 namespace phonomir {
 namespace {
@@ -102,8 +103,7 @@ RealtimeAnalyzerWindow::RealtimeAnalyzerWindow(AnalyzerContext context, QWidget*
     : QDialog(parent), context_(std::move(context)), settings_(context_.settings) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Realtime Analyzer"));
-    if (settings_.windowLeft != 0 || settings_.windowTop != 0) move(settings_.windowLeft, settings_.windowTop);
-    keepCorrelationPossible(settings_);
+    keepChoicesInTheirLists(settings_);  // each list shows what the engine will run
     auto* grid = new QGridLayout(this);
     grid->addWidget(buildDisplayArea(), 0, 0, 3, 1);
     grid->addWidget(buildReadouts(), 0, 1);
@@ -112,6 +112,7 @@ RealtimeAnalyzerWindow::RealtimeAnalyzerWindow(AnalyzerContext context, QWidget*
     grid->addWidget(buildDisplayControls(), 2, 1, 2, 1);
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(0, 1);
+    placeAtStoredPosition(*this, settings_.windowLeft, settings_.windowTop);
     loadCalibration();
     setControlsFromSettings();
     rebuildAnalysis();
@@ -135,9 +136,8 @@ QWidget* RealtimeAnalyzerWindow::buildDisplayArea() {
     identify(tabs_, kTabs);
     for (int display = 0; display < 4; ++display)
         tabs_->addTab(QString::fromStdString(loadString(StringId::Spectrum + display)));
-    tabs_->setCurrentIndex(std::clamp(settings_.displayType, 0, 3));
-    settings_.displayType = tabs_->currentIndex();
-    graph_ = new RtaWindow(engine_, settings_, area);
+    tabs_->setCurrentIndex(settings_.displayType);
+    graph_ = new RtaWindow(engine_, settings_, area, context_.languageCode);
     graph_->setMinimumSize(480, 300);
     layout->addWidget(tabs_);
     layout->addWidget(graph_, 1);
@@ -167,6 +167,7 @@ QWidget* RealtimeAnalyzerWindow::buildReadouts() {
     info_->setMaximumHeight(60);
     auto* calibration = new QPushButton(QStringLiteral("&Calibration..."), input);
     identify(calibration, kCalibration);
+    calibration->setEnabled(context_.runCalibrationDialog != nullptr);
     inputLayout->addWidget(info_);
     inputLayout->addWidget(calibration);
     grid->addWidget(input, 1, 0, 1, 3);
@@ -259,12 +260,12 @@ QWidget* RealtimeAnalyzerWindow::buildDisplayControls() {
 }
 
 void RealtimeAnalyzerWindow::setControlsFromSettings() {
-    rate_->setCurrentIndex(SampleRateTable::clampIndex(settings_.sampleRateIndex));
+    rate_->setCurrentIndex(settings_.sampleRateIndex);
     fftSize_->setCurrentText(QString::number(settings_.fftSize));
-    timeWindow_->setCurrentIndex(std::clamp(settings_.timeWindow, 0, 4));
-    smoothing_->setCurrentIndex(std::clamp(settings_.smoothing, 0, 9));
+    timeWindow_->setCurrentIndex(settings_.timeWindow);
+    smoothing_->setCurrentIndex(settings_.smoothing);
     lines_->setCurrentText(QString::number(settings_.waterfallLines));
-    weighting_->setCurrentIndex(std::clamp(settings_.weighting, 0, 3));
+    weighting_->setCurrentIndex(settings_.weighting);
     frequencyAutomatic_->setChecked(settings_.frequencyAutomatic != 0);
     levelAutomatic_->setChecked(settings_.levelAutomatic != 0);
     setInt(*upperFrequency_, settings_.upperFrequency);

@@ -1,6 +1,5 @@
 // The program's panel with its measurement windows installed, on the virtual card, offscreen.
-#include "../../audio/tests/WaveTestSupport.h"
-#include "MeasurementWindows.h"
+#include "ProgramRig.h"
 #include "phonomir/DataConnection.h"
 #include "phonomir/MainPanel.h"
 #include "phonomir/MicCalRecord.h"
@@ -9,8 +8,6 @@
 #include "phonomir/TableFile.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
-#include "phonomir/VirtualMixer.h"
-#include "phonomir/VirtualSoundCard.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,16 +27,8 @@ private slots:
 };
 
 void MeasurementWindowsTest::buttonsOpenTheGeneratorAndTheAnalyzerOnce() {
-    VirtualSoundCard card;
-    VirtualMixer mixer{VirtualMixer::SelectorModel::Mux, VirtualMixer::standardSources(), &card};
-    MixerState mixerState;
-    mixerState.initMixer(mixer, mixer);
-    MessageRecorder messages;
-    WaveIn waveIn{card, &mixerState, &messages, nullptr};
-    WaveOut waveOut{card, &mixerState, &messages, nullptr};
-    MainPanel panel(PanelContext{waveIn, waveOut, mixerState, messages, 0, 2, QStringLiteral("Virtual sound card")});
-    SessionContext session{panel, waveIn, waveOut, messages, 0, 0};
-    installMeasurementWindows(session);
+    ProgramRig rig;
+    MainPanel& panel = rig.panel;
     for (int id : {MainPanel::kSignalGenerator, MainPanel::kRealtimeAnalyzer}) {
         auto* button = qobject_cast<QPushButton*>(panel.control(id));
         button->click();
@@ -90,15 +79,8 @@ void MeasurementWindowsTest::analyzerLoadsItsStoredCalibrationFromTheTable() {
         record.inputVol = 30000;
         QVERIFY(table.append(record.toValues()));
     }
-    VirtualSoundCard card;
-    VirtualMixer mixer{VirtualMixer::SelectorModel::Mux, VirtualMixer::standardSources(), &card};
-    MixerState mixerState;
-    mixerState.initMixer(mixer, mixer);
-    WaveIn waveIn{card, &mixerState, &messages, nullptr};
-    WaveOut waveOut{card, &mixerState, &messages, nullptr};
-    MainPanel panel(PanelContext{waveIn, waveOut, mixerState, messages, 0, 2, QStringLiteral("Virtual sound card")});
-    SessionContext session{panel, waveIn, waveOut, messages, 0, 0};
-    installMeasurementWindows(session);
+    ProgramRig rig;
+    MainPanel& panel = rig.panel;
     processSettings().analyzer = AnalyzerSettings{};
     processSettings().analyzer.calibrationId = 7;
     panel.windows().openWindows(kRealtimeAnalyzerBit);
@@ -109,6 +91,7 @@ void MeasurementWindowsTest::analyzerLoadsItsStoredCalibrationFromTheTable() {
     QCOMPARE(analyzer->engine().range().highLevel, 100);  // (19 + 94) / 20 x 20: levels now read in dB SPL
     QCOMPARE(panel.getInputSource()->first, 1);
     panel.windows().closeWindows(kAllWindows);
+    QVERIFY2(rig.messages.texts.empty(), rig.messages.texts.empty() ? "" : rig.messages.texts.front().c_str());
     processSettings().analyzer = AnalyzerSettings{};
     closeProgramConnection();
     std::filesystem::remove_all(root);

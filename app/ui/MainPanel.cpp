@@ -3,6 +3,7 @@
 #include "phonomir/AboutDialog.h"
 #include "phonomir/DecibelScaleWidget.h"
 #include "phonomir/LevelMeterWidget.h"
+#include "phonomir/MixerEventWatcher.h"
 #include "phonomir/OnlineUpdateLauncher.h"
 #include "phonomir/ProgramIcon.h"
 #include "phonomir/StringTable.h"
@@ -35,21 +36,40 @@ Widget* withId(Widget* widget, int id) {
     return widget;
 }
 
+struct WindowButton {
+    int id;
+    const char* text;
+    int row, column;
+    unsigned bit;
+};
+constexpr WindowButton kWindowButtons[] = {
+    {MainPanel::kSignalGenerator, "&Signal Generator", 0, 0, kSignalGeneratorBit},
+    {MainPanel::kRealtimeAnalyzer, "&Realtime Analyzer", 1, 0, kRealtimeAnalyzerBit},
+    {MainPanel::kOscilloscope, "&Oscilloscope", 2, 0, kOscilloscopeBit},
+    {MainPanel::kRunningAcf, "Running &ACF", 1, 1, kRunningAcfBit},
+};
+
 }  // namespace
 
 MainPanel::MainPanel(PanelContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), sources_(context_.mixer.inputMixer()) {
+    // A normal top-level window that can be minimised; its size is that of its controls.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Phonomir"));
     setWindowIcon(programIcon());
+    buildSystemMenu();
     auto* layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(buildSourceGroup());
     layout->addWidget(buildMonitorGroup(), 1);
     layout->addWidget(buildButtons());
-    buildSystemMenu();
     buildSourceList();
     context_.mixer.muteMicrophoneAndLinePlayback();
     inputMeter_->clear();
     outputMeter_->clear();
+    watchMixer(context_.mixer.inputMixer());
+    if (context_.mixer.outputMixer() != context_.mixer.inputMixer()) watchMixer(context_.mixer.outputMixer());
     context_.waveIn.setListener(this);
     context_.waveOut.setListener(this);
 }
@@ -113,22 +133,50 @@ QWidget* MainPanel::buildButtons() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    auto add = [&](int id, const char* text, int row, int column, unsigned bit) {
+    auto add = [&](int id, const char* text, int row, int column) {
         auto* button = withId(new QPushButton(QString::fromUtf8(text), box), id);
         button->setAutoDefault(false);
         grid->addWidget(button, row, column);
-        if (bit != 0) connect(button, &QPushButton::clicked, this, [this, bit] { windows_.openWindows(bit); });
         return button;
     };
-    add(kSignalGenerator, "&Signal Generator", 0, 0, kSignalGeneratorBit);
-    add(kRealtimeAnalyzer, "&Realtime Analyzer", 1, 0, kRealtimeAnalyzerBit);
-    add(kOscilloscope, "&Oscilloscope", 2, 0, kOscilloscopeBit);
-    add(kImpulseResponse, "&Impulse Response", 0, 1, 0)->setEnabled(false);
-    add(kRunningAcf, "Running &ACF", 1, 1, kRunningAcfBit);
-    add(kPreset, "&Preset", 2, 1, 0);  // the Preset dialog arrives with the presets
-    QPushButton* exit = add(kExit, "E&xit", 3, 1, 0);
+    // A window button is enabled once the program can create its window.
+    for (const WindowButton& window : kWindowButtons) {
+        QPushButton* button = add(window.id, window.text, window.row, window.column);
+        button->setEnabled(windows_.hasFactory(window.bit));
+        const unsigned bit = window.bit;
+        connect(button, &QPushButton::clicked, this, [this, bit] { windows_.openWindows(bit); });
+    }
+    connect(&windows_, &WindowSlots::factoryChanged, this, &MainPanel::enableWindowButton);
+    add(kImpulseResponse, "&Impulse Response", 0, 1)->setEnabled(false);
+    QPushButton* preset = add(kPreset, "&Preset", 2, 1);
+    preset->setEnabled(false);
+    connect(preset, &QPushButton::clicked, this, [this] {
+        if (presetAction_) presetAction_();
+    });
+    grid->addWidget(buildSystemMenuButton(box), 3, 0);
+    QPushButton* exit = add(kExit, "E&xit", 3, 1);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     return box;
+}
+
+void MainPanel::enableWindowButton(unsigned bit) {
+    for (const WindowButton& window : kWindowButtons) {
+        if (window.bit == bit) control(window.id)->setEnabled(windows_.hasFactory(bit));
+    }
+}
+
+void MainPanel::setPresetAction(std::function<void()> action) {
+    presetAction_ = std::move(action);
+    control(kPreset)->setEnabled(presetAction_ != nullptr);
+}
+
+// The system menu's items within reach of the mouse and of the keyboard (Alt+M).
+QPushButton* MainPanel::buildSystemMenuButton(QWidget* parent) {
+    auto* button = new QPushButton(QStringLiteral("&Menu"), parent);
+    button->setObjectName(QStringLiteral("systemMenuButton"));
+    button->setAutoDefault(false);
+    button->setMenu(systemMenu_);
+    return button;
 }
 
 void MainPanel::buildSystemMenu() {
@@ -149,24 +197,30 @@ void MainPanel::buildSourceList() {
     sources_.build(context_.languageCode);
     for (const InputSource& source : sources_.entries()) deviceList_->addItem(QString::fromStdString(source.name));
     if (sources_.selectedIndex() >= 0) deviceList_->setCurrentIndex(sources_.selectedIndex());
-    showSliderOf(sources_.selectedIndex());
+    showSlider();
     volume_->setEnabled(sources_.sliderEnabled());
 }
 
-void MainPanel::showSliderOf(int) {
+// A change made in another mixer program moves the slider too.
+void MainPanel::watchMixer(Mixer* mixer) {
+    auto* watcher = new MixerEventWatcher(mixer, this);
+    connect(watcher, &MixerEventWatcher::changed, this, [this] { showSlider(); });
+}
+
+void MainPanel::showSlider() {
     const QSignalBlocker blocker(volume_);
     volume_->setValue(sources_.sliderPosition());
 }
 
 void MainPanel::sourceChosen(int index) {
     sources_.choose(index);
-    showSliderOf(index);
+    showSlider();
 }
 
 void MainPanel::selectInputSource(int index, std::uint32_t volume) {
     if (!sources_.selectInputSource(index, volume)) return;
     deviceList_->setCurrentIndex(index);
-    showSliderOf(index);
+    showSlider();
 }
 
 void MainPanel::setInputBox(bool checked) {
@@ -189,6 +243,7 @@ void MainPanel::inputBoxToggled(bool checked) {
 long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
     switch (code) {
     case WAVE_OUT_OPENED:
+        showDeviceLine();
         return 0;
     case WAVE_OUT_CLOSED:
         outputMeter_->clear();
@@ -199,6 +254,7 @@ long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
         return 1;
     case WAVE_IN_OPENED:
         setInputBox(true);
+        showDeviceLine();
         return 0;
     case WAVE_IN_CLOSED:
         inputMeter_->clear();
@@ -212,7 +268,8 @@ long MainPanel::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
     return 0;
 }
 
-// The device in use and, once the running streams have lost data, their xrun count.
+// The device in use and, once the streams have lost data, their xrun count (a closed stream's
+// count stays until its device opens again).
 void MainPanel::showDeviceLine() {
     const std::uint64_t xruns = context_.waveIn.xruns() + context_.waveOut.xruns();
     if (xruns == 0) {

@@ -12,7 +12,9 @@
 #include "phonomir/WaveNotifier.h"
 
 #include <QApplication>
+#include <QLocale>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -38,17 +40,26 @@ AudioChoice audioChoice(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
+void useCNumericConvention() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+bool takeMixers(Mixer* inputMixer, Mixer* outputMixer, MixerState& state, MessageSink& messages) {
+    if (inputMixer && outputMixer && state.initMixer(*inputMixer, *outputMixer)) return true;
+    messages.showMessage(loadString(StringId::CantUseMixer), MessageIcon::Stop);
+    return false;
+}
+
 int runProgramSession(const std::vector<std::string>& arguments, const WindowInstaller& installWindows) {
+    useCNumericConvention();
     QApplication::setWindowIcon(programIcon());
     const int language = languageCode();
     const AudioChoice choice = audioChoice(arguments);
     AudioSystem audio(choice);
     MixerState mixer;
     QtMessageSink messages;
-    if (!audio.inputMixer() || !audio.outputMixer() || !mixer.initMixer(*audio.inputMixer(), *audio.outputMixer())) {
-        messages.showMessage(loadString(StringId::CantUseMixer), MessageIcon::Stop);
-        return 1;
-    }
+    if (!takeMixers(audio.inputMixer(), audio.outputMixer(), mixer, messages)) return 1;
     initTables();
     WaveNotifier notifier;
     auto waveIn = std::make_unique<WaveIn>(audio.engine(), &mixer, &messages, notifier.wake());

@@ -11,7 +11,14 @@ int WindowSlots::slotOf(unsigned bit) {
 
 void WindowSlots::setFactory(unsigned bit, Factory factory) {
     const int slot = slotOf(bit);
-    if (slot >= 0) factories_[static_cast<std::size_t>(slot)] = std::move(factory);
+    if (slot < 0) return;
+    factories_[static_cast<std::size_t>(slot)] = std::move(factory);
+    emit factoryChanged(bit);
+}
+
+bool WindowSlots::hasFactory(unsigned bit) const {
+    const int slot = slotOf(bit);
+    return slot >= 0 && factories_[static_cast<std::size_t>(slot)] != nullptr;
 }
 
 QWidget* WindowSlots::window(unsigned bit) const {

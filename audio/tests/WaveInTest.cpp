@@ -151,6 +151,10 @@ TEST_F(WaveInTest, DroppedPeriodCountsAnXrun) {
     step(256);
     EXPECT_EQ(waveIn.xruns(), 1u);
     EXPECT_EQ(analyzer.count(WAVE_IN_DATA), 0);
+    waveIn.closeInput();
+    EXPECT_EQ(waveIn.xruns(), 1u) << "the closed stream's count stays readable";
+    waveIn.openInput(0, &analyzer, kParameters, true);
+    EXPECT_EQ(waveIn.xruns(), 0u);
 }
 
 TEST_F(WaveInTest, UnreadBuffersStarveTheDevice) {

@@ -126,6 +126,47 @@ TEST_F(WaveOutTest, PausedStreamConsumesNothing) {
     EXPECT_EQ(generator.count(WAVE_OUT_FILL), 5);
 }
 
+// A finite signal whose last buffer is only partly filled: the device runs out of data in that
+// period because the signal ended, not because the client was late.
+TEST_F(WaveOutTest, SignalPlayedToItsEndCountsNoXrun) {
+    long bytesLeft = 5 * 1024 + 300;
+    generator.onNotify = [&](WaveNotifyCode code, WaveBuffer* buffer) -> long {
+        if (code != WAVE_OUT_FILL) return 0;
+        const long bytes = std::min<long>(bytesLeft, buffer->capacity);
+        bytesLeft -= bytes;
+        return bytes;
+    };
+    std::uint64_t mostXruns = 0;
+    panel.onNotify = [&](WaveNotifyCode, WaveBuffer*) {
+        mostXruns = std::max(mostXruns, waveOut.xruns());
+        return 1L;
+    };
+    waveOut.setListener(&panel);
+    waveOut.openOutput(0, &generator, kParameters, true, false);
+    waveOut.startOutput();
+    step(4096);
+    EXPECT_FALSE(waveOut.isOpen());
+    EXPECT_EQ(panel.count(WAVE_OUT_FILL), 6);  // six buffers played, the last one partly filled
+    EXPECT_EQ(mostXruns, 0u);
+    EXPECT_EQ(waveOut.xruns(), 0u);
+}
+
+// A client too late to refill: the device runs dry mid-signal, which counts; the count stays
+// readable after the stream closes and starts again from 0 with the next stream.
+TEST_F(WaveOutTest, LateClientCountsAnXrunThatOutlivesTheStream) {
+    waveOut.openOutput(0, &generator, kParameters, true, false);
+    waveOut.startOutput();
+    step(512);
+    card.advance(2048);  // four buffers' worth and more, none refilled
+    waveOut.processCompleted();
+    step(1024);
+    EXPECT_EQ(waveOut.xruns(), 1u);
+    waveOut.closeOutput();
+    EXPECT_EQ(waveOut.xruns(), 1u);
+    waveOut.openOutput(0, &generator, kParameters, true, false);
+    EXPECT_EQ(waveOut.xruns(), 0u);
+}
+
 TEST_F(WaveOutTest, RemovedDeviceEndsInTheClosedNotification) {
     waveOut.openOutput(0, &generator, kParameters, true, false);
     waveOut.startOutput();

@@ -1,5 +1,7 @@
 #include "../Commands.h"
-#include "../WaveData.h"
+#include "../WaveFileWriter.h"
+#include "../WaveStream.h"
+#include "phonomir/testing/CsvRows.h"
 
 #include <gtest/gtest.h>
 
@@ -35,19 +37,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-    // Lines of CSV output split into cells.
-    static std::vector<std::vector<std::string>> rows(const std::string& csv) {
-        std::vector<std::vector<std::string>> table;
-        std::istringstream lines(csv);
-        for (std::string line; std::getline(lines, line);) {
-            std::vector<std::string> cells;
-            std::istringstream cellStream(line);
-            for (std::string cell; std::getline(cellStream, cell, ',');) cells.push_back(cell);
-            if (!line.empty() && line.back() == ',') cells.push_back("");
-            table.push_back(cells);
-        }
-        return table;
-    }
+    static std::vector<std::vector<std::string>> rows(const std::string& csv) { return phonomir::testing::csvRows(csv); }
 
     std::filesystem::path dir_;
 };
@@ -67,7 +57,7 @@ TEST_F(CliTest, FullScaleBinCentredSineReadsZeroDecibelsAtItsBin) {
     ASSERT_EQ(r.status, 0) << r.err;
     auto table = rows(r.out);
     ASSERT_EQ(table.size(), 1u + 512 + 1);
-    EXPECT_EQ(table[0], (std::vector<std::string>{"frequency_hz", "level_db"}));
+    EXPECT_EQ(table[0], (std::vector<std::string>{"Frequency [Hz]", "SPL [dB]"}));
     EXPECT_EQ(table[256], (std::vector<std::string>{"12000.000000", "0.000000"}));
     EXPECT_EQ(table.back()[0], "ALL");
     EXPECT_EQ(table.back()[1], "0.000000");
@@ -102,9 +92,10 @@ TEST_F(CliTest, BandsPutAOneKilohertzToneInTheOneKilohertzBand) {
     const CliRun r = cli({"bands", path("k.wav"), "--fft", "65536"});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto table = rows(r.out);
-    EXPECT_EQ(table[0], (std::vector<std::string>{"band", "level_db", "held_db"}));
+    EXPECT_EQ(table[0], (std::vector<std::string>{"Frequency [Hz]", "SPL [dB]", "Peak Hold [dB]"}));
     ASSERT_EQ(table.size(), 1u + 26);  // 8000 Hz: up to 4 kHz
-    EXPECT_EQ(table[20][0], "1k");
+    EXPECT_EQ(table[1][0], "ALL");
+    EXPECT_EQ(table[20][0], "1000");
     EXPECT_NEAR(std::stod(table[20][1]), 0.0, 0.01);
     EXPECT_LT(std::stod(table[18][1]), -40);
 }
@@ -139,10 +130,9 @@ TEST_F(CliTest, RunningAcfOfASinusoidFallsToItsFirstMinimumNearHalfAPeriod) {
 TEST_F(CliTest, SweepEndsBeforeTheRequestedLengthAndDualNoiseHasTwoChannels) {
     ASSERT_EQ(cli({"generate", "-o", path("sw.wav"), "--signal", "sweep", "--from", "1000", "--to", "2000",
                    "--octaves-per-second", "2", "--sample-rate", "8000", "--seconds", "5"}).status, 0);
-    const WaveData sweep = readWaveFile(path("sw.wav"));
-    EXPECT_NEAR(static_cast<double>(sweep.frames()), 4000, 2);  // one octave at 2 per second
+    EXPECT_NEAR(static_cast<double>(WaveStream::open(path("sw.wav")).frames()), 4000, 2);  // one octave at 2 per second
     ASSERT_EQ(cli({"generate", "-o", path("d.wav"), "--signal", "noise", "--mode", "dual", "--seconds", "1"}).status, 0);
-    EXPECT_EQ(readWaveFile(path("d.wav")).channels, 2);
+    EXPECT_EQ(WaveStream::open(path("d.wav")).channels(), 2);
 }
 
 TEST_F(CliTest, ErrorsEndWithOneLineOnStandardErrorAndStatusTwo) {
@@ -179,6 +169,63 @@ TEST_F(CliTest, EightBitAndUnsupportedRateFilesAreRefusedClearly) {
     r = cli({"spectrum", path("odd.wav")});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("12345"), std::string::npos) << r.err;
+}
+
+// Several files in one call: each file's table in the order given, every row naming its file;
+// a file that fails leaves its error line on stderr and the others are still printed.
+TEST_F(CliTest, SeveralFilesComeOutInTheOrderGivenWhateverTheWorkers) {
+    std::vector<std::string> files;
+    for (int k = 0; k < 5; ++k) {
+        files.push_back(path("tone" + std::to_string(k) + ".wav"));
+        writeWaveFile(files.back(), 1, 8000, fullScaleSine(8 + 8 * k, 1024, 2048));
+    }
+    files.insert(files.begin() + 2, path("missing.wav"));
+    std::vector<std::string> args = {"spectrum", "--fft", "1024", "--window", "rectangular"};
+    args.insert(args.end(), files.begin(), files.end());
+    args.insert(args.end(), {"--jobs", "3"});
+    const CliRun r = cli(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "phonomir-cli: " + files[2] + ": No such file or directory\n");
+    const auto table = rows(r.out);
+    ASSERT_EQ(table.size(), 5u * (1 + 512 + 1));
+    for (int k = 0; k < 5; ++k) {
+        const std::size_t first = static_cast<std::size_t>(k) * 514;
+        const std::string& file = files[k < 2 ? k : k + 1];
+        EXPECT_EQ(table[first], (std::vector<std::string>{"file", "Frequency [Hz]", "SPL [dB]"}));
+        const auto& peak = table[first + 8 + 8 * k];  // the bin of this file's tone
+        EXPECT_EQ(peak[0], file);
+        EXPECT_NEAR(std::stod(peak[2]), 0.0, 1e-4) << file;
+    }
+    args.back() = "1";
+    EXPECT_EQ(cli(args).out, r.out) << "one worker prints the same";
+}
+
+// Outputs of megabytes wait for their turn in a temporary file and still come out whole.
+TEST_F(CliTest, LongOutputsOfLaterFilesComeOutWhole) {
+    std::vector<std::string> args = {"spectrum", "--fft", "1024", "--every", "--jobs", "2"};
+    std::string expected;
+    for (const char* name : {"first.wav", "second.wav"}) {
+        writeWaveFile(path(name), 1, 48000, fullScaleSine(100, 1024, 120 * 1024));
+        args.push_back(path(name));
+        std::istringstream lines(cli({"spectrum", "--fft", "1024", "--every", path(name)}).out);
+        std::string line;
+        std::getline(lines, line);
+        expected += "file," + line + "\n";
+        while (std::getline(lines, line)) expected += path(name) + "," + line + "\n";
+    }
+    const CliRun r = cli(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_GT(r.out.size(), 8u << 20);
+    EXPECT_TRUE(r.out == expected);
+}
+
+TEST_F(CliTest, SeveralFilesInJsonNameTheirFileInEveryRow) {
+    writeWaveFile(path("a.wav"), 1, 8000, fullScaleSine(8, 1024, 1024));
+    writeWaveFile(path("b.wav"), 1, 8000, fullScaleSine(8, 1024, 1024));
+    const CliRun r = cli({"bands", path("a.wav"), path("b.wav"), "--fft", "1024", "--format", "json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("[\n {\"file\":\"" + path("a.wav") + "\",\"frequency_hz\":\"ALL\",\"spl_db\":", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("{\"file\":\"" + path("b.wav") + "\",\"frequency_hz\":16,"), std::string::npos);
 }
 
 TEST_F(CliTest, EveryCommandHasHelp) {

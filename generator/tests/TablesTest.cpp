@@ -1,5 +1,4 @@
 #include "phonomir/LagRandom.h"
-#include "phonomir/SampleRateTable.h"
 #include "phonomir/SineTable.h"
 
 #include <gtest/gtest.h>
@@ -23,20 +22,6 @@ TEST(SineTable, KnownEntriesAreTruncatedTowardZero) {
 TEST(SineTable, SecondHalfIsTheNegatedFirstHalf) {
     const SineTable& table = SineTable::instance();
     for (int i = 1; i < 24000; ++i) ASSERT_EQ(table[24000 + i], -table[i]) << i;
-}
-
-TEST(SampleRateTable, ListsSevenRatesWithThreeDecimalKilohertz) {
-    EXPECT_EQ(SampleRateTable::text(0), "48.000 kHz");
-    EXPECT_EQ(SampleRateTable::text(1), "44.100 kHz");
-    EXPECT_EQ(SampleRateTable::text(3), "22.050 kHz");
-    EXPECT_EQ(SampleRateTable::text(5), "11.025 kHz");
-    EXPECT_EQ(SampleRateTable::text(6), "8.000 kHz");
-    EXPECT_EQ(SampleRateTable::rate(2), 32000u);
-}
-
-TEST(SampleRateTable, DamagedIndexIsClampedIntoTheTable) {
-    EXPECT_EQ(SampleRateTable::rate(-3), 48000u);
-    EXPECT_EQ(SampleRateTable::rate(99), 8000u);
 }
 
 TEST(LagRandom, SameSeedRepeatsTheSequenceAndReseedingRestartsIt) {

@@ -1,5 +1,6 @@
 #include "phonomir/SignalGeneratorWindow.h"
 
+#include "phonomir/ActiveRates.h"
 #include "phonomir/GeneratorControls.h"
 #include "phonomir/GeneratorPages.h"
 #include "phonomir/LagRandom.h"
@@ -7,6 +8,7 @@
 #include "phonomir/SampleRateTable.h"
 #include "phonomir/StringTable.h"
 #include "phonomir/TextControls.h"
+#include "phonomir/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,7 +37,6 @@ SignalGeneratorWindow::SignalGeneratorWindow(GeneratorContext context, QWidget* 
     : QDialog(parent), context_(context), settings_(context.settings) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Signal Generator"));
-    if (settings_.windowX != 0 || settings_.windowY != 0) move(settings_.windowX, settings_.windowY);
     auto* grid = new QGridLayout(this);
     pages_ = new PagedTab(this);
     identify(pages_, kTabs);
@@ -50,6 +51,7 @@ SignalGeneratorWindow::SignalGeneratorWindow(GeneratorContext context, QWidget* 
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     setLevel(0, settings_.levelLeft, settings_.interlock != 0);
     setLevel(1, settings_.levelRight, settings_.interlock != 0);
+    placeAtStoredPosition(*this, settings_.windowX, settings_.windowY);
     setDigitalOutput(settings_.digitalOutput);
     interlock_->setChecked(settings_.interlock != 0);
     seedRandom(LagRandom::kDefaultSeed);  // every opening plays the same noise

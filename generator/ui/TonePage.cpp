@@ -1,12 +1,12 @@
 #include "phonomir/GeneratorControls.h"
 #include "phonomir/GeneratorPages.h"
 #include "phonomir/TextControls.h"
+#include "phonomir/ToneTrackbar.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QSlider>
 
 #include <cmath>
 
@@ -14,19 +14,15 @@ namespace phonomir {
 
 TonePage::TonePage(GeneratorSettings& settings, QWidget* parent) : GeneratorPage(settings, parent) {
     auto* grid = new QGridLayout(this);
-    trackbar_ = new QSlider(Qt::Horizontal, this);
+    trackbar_ = new ToneTrackbar(this);
     identify(trackbar_, kTrackbar);
-    trackbar_->setRange(0, 300);
-    trackbar_->setPageStep(15);
     grid->addWidget(trackbar_, 0, 0, 1, 3);
-    auto* scale = new QLabel(QStringLiteral("10        100        1k        10k"), this);
-    grid->addWidget(scale, 1, 0, 1, 3);
     frequency_ = new QLineEdit(this);
     identify(frequency_, kFrequency);
-    grid->addWidget(new QLabel(QStringLiteral("Frequency"), this), 2, 0);
-    grid->addWidget(frequency_, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Hz"), this), 2, 2);
-    addChoice(grid, 3, QStringLiteral("Waveform"),
+    grid->addWidget(new QLabel(QStringLiteral("Frequency"), this), 1, 0);
+    grid->addWidget(frequency_, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Hz"), this), 1, 2);
+    addChoice(grid, 2, QStringLiteral("Waveform"),
               {{1004, "Sinusoidal"}, {1005, "Triangular"}, {1003, "Square"}, {1015, "Sawtooth"}},
               settings_.toneWaveform, true, true);
     trackbar_->setValue(toneTrackbarPosition(settings_.toneFrequency));

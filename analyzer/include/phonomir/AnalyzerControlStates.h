@@ -28,4 +28,10 @@ AnalyzerControlStates controlStates(const AnalyzerSettings& settings);
 // Correlation with one channel can only be the ACF: a stored CCF turns into ACF.
 void keepCorrelationPossible(AnalyzerSettings& settings);
 
+// A stored choice outside its list (a damaged settings file) becomes what the engine runs: an
+// FFT size that is not 1024 .. 65536 and a weighting that is not 0 .. 3 fall back to the
+// default, indices and "Number of Data" are clamped into their lists, two-way choices that are
+// neither value take the usual one; then the correlation is kept possible.
+void keepChoicesInTheirLists(AnalyzerSettings& settings);
+
 }  // namespace phonomir

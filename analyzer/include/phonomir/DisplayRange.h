@@ -17,4 +17,7 @@ struct DisplayRange {
 // offset (0 without a calibration), truncated to whole decibels for the automatic level range.
 DisplayRange computeDisplayRange(const AnalyzerSettings& settings, int rate, int n, double calibrationOffsetDb);
 
+// The frequency at a fraction 0..1 of the plot's width, on its linear or logarithmic axis.
+double frequencyAtFraction(const DisplayRange& range, double fraction);
+
 }  // namespace phonomir

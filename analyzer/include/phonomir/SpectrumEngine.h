@@ -38,9 +38,10 @@ struct PlotSize {
 class SpectrumEngine {
 public:
     // Rebuilds everything derived from the rate, FFT size, window, weighting and calibration and
-    // clears the results. `settings` is read again at every block (smoothing, Peak, display
-    // type, correlation kind) and must stay alive until the next setup. Returns false when the
-    // arrays cannot be allocated.
+    // clears the results; the display is set up again on the last plot size (1 x 1 before the
+    // first setupDisplay), so analyzeBlock is safe right after. `settings` is read again at
+    // every block (smoothing, Peak, display type, correlation kind) and must stay alive until
+    // the next setup. Returns false when the arrays cannot be allocated.
     bool setupAnalysis(const AnalyzerSettings& settings, const MicCalibration& calibration);
     // Recomputes the display ranges for a plot and clears the display histories.
     void setupDisplay(PlotSize plot);
@@ -57,6 +58,9 @@ public:
     void clearSelection();
 
     int fftSize() const { return n_; }
+    // Blocks handed to analyzeBlock since setupAnalysis, dropped ones included: the recording's
+    // position in blocks of n frames.
+    std::int64_t blocksReceived() const { return blocksReceived_; }
     int rate() const { return rate_; }
     int channels() const { return channels_; }
     double binSpacing() const { return static_cast<double>(rate_) / n_; }
@@ -64,6 +68,7 @@ public:
     PlotSize plot() const { return plot_; }
     int bandSlots() const { return bandSlots_; }
     const ChannelResults& channel(int index) const { return results_[index]; }
+    // Lines are stamped with the blocksReceived() of the block they show.
     const WaterfallRing& waterfall() const { return waterfall_; }
     // "t=%.3fs" or "t=%.1fms": the waterfall's history length.
     void waterfallTimeLabel(char* out, std::size_t size) const;
@@ -95,6 +100,7 @@ private:
     int bandSlots_ = 33;
     WaterfallRing waterfall_;
     int blocksSinceRepaint_ = 0;
+    std::int64_t blocksReceived_ = 0;
 };
 
 }  // namespace phonomir

@@ -137,6 +137,30 @@ TEST_F(GraphRender, WaterfallDrawsBothChannelsWithinItsDataArea) {
     EXPECT_TRUE(contains(image, plot(), kRightCurve));
 }
 
+// "SPL [dB]" heads the dB labels right of the front plot instead of standing at the window's
+// far left, and the oblique time axis carries times along its length, not only at its end.
+TEST_F(GraphRender, WaterfallTitlesStandBesideWhatTheyName) {
+    settings = graphtest::graphSettings(DisplayType::Waterfall, 1);
+    setUpGraph();
+    const QImage image = renderer->background();
+    const QColor face = GraphStyle().face;
+    const auto hasText = [&](const PlotRect& area) {
+        for (int y = area.top; y < area.bottom(); ++y)
+            for (int x = area.left; x < area.right(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (pixel != face.rgb() && pixel != kBlack) return true;
+            }
+        return false;
+    };
+    const GraphLayout& layout = renderer->layout();
+    const int ascent = layout.ascent;
+    EXPECT_TRUE(hasText({plot().right() - 20, plot().top - ascent - 6, layout.clientWidth - plot().right() + 20, ascent}));
+    EXPECT_FALSE(hasText({0, plot().top, 12, plot().height})) << "nothing at the window's left edge";
+    const int axisEnd = plot().bottom() - layout.waterfallLines * layout.waterfallDy;
+    EXPECT_TRUE(hasText({14, axisEnd + 10, plot().left - 16, plot().bottom() - axisEnd - 20}))
+        << "times along the oblique axis";
+}
+
 TEST_F(GraphRender, AutoCorrelationIsShadedAtEvenColumnsOverAZeroLine) {
     settings = graphtest::graphSettings(DisplayType::Correlation, 1);
     setUpGraph();

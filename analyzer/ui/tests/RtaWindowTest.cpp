@@ -4,7 +4,9 @@
 
 #include "phonomir/RtaWindow.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -109,6 +111,34 @@ TEST_F(RtaWindowTest, EachRepaintReArmsTheOverloadGuard) {
     window->repaint();
     analyze(tone);
     EXPECT_GT(engine.channel(0).overallPower, 0.0);
+}
+
+// The context menu's files are exactly what is shown: the picture at the window's pixel size,
+// and the display's values with a header row.
+TEST_F(RtaWindowTest, EveryDisplayIsSavedAsThePictureAndTheValuesShown) {
+    QTemporaryDir folder;
+    const char* headers[] = {"Frequency [Hz],SPL [dB]", "Frequency [Hz],SPL [dB],Peak Hold [dB]",
+                             "Time [s],Frequency [Hz],SPL [dB]", "Tau [ms],ACF"};
+    for (int type = 0; type < 4; ++type) {
+        open(static_cast<DisplayType>(type));
+        for (int block = 0; block < 3; ++block) {
+            analyze(graphtest::toneAndNoise(engine.fftSize(), 1, engine.rate(), 1000, block));
+            window->repaint();
+        }
+        GraphExport& graphExport = window->graphExport();
+        QStringList errors;
+        graphExport.reportError = [&](const QString& message) { errors << message; };
+        const QString png = folder.filePath(QStringLiteral("%1.png").arg(type));
+        const QString csv = folder.filePath(QStringLiteral("%1.csv").arg(type));
+        ASSERT_TRUE(graphExport.savePng(png) && graphExport.saveCsv(csv)) << errors.join(' ').toStdString();
+        const QImage picture(png);
+        EXPECT_EQ(picture.size(), window->size());
+        EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readLine().trimmed().toStdString(), headers[type]);
+        EXPECT_GT(file.readAll().count('\n'), 10);
+    }
 }
 
 }  // namespace

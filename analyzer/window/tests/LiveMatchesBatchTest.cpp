@@ -2,8 +2,8 @@
 // the Realtime Analyzer window, and analysed by phonomir-cli. Every printed number must agree.
 #include "../../../audio/tests/WaveTestSupport.h"
 #include "Commands.h"
-#include "WaveData.h"
-#include "phonomir/GeneratorControls.h"
+#include "WaveFileWriter.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/VirtualSoundCard.h"
 #include "phonomir/WaveOut.h"

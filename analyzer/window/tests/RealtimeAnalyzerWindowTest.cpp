@@ -1,9 +1,11 @@
 // The Realtime Analyzer window on the virtual sound card with a stepped clock, offscreen; with
 // the Signal Generator window playing into the card's loop for the end-to-end case.
 #include "../../../audio/tests/WaveTestSupport.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
+#include "phonomir/RtaWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
+#include "phonomir/StringTable.h"
 #include "phonomir/VirtualSoundCard.h"
 
 #include <QCheckBox>
@@ -68,6 +70,10 @@ private slots:
     void oneChannelOnCrossCorrelationTurnsItIntoAuto();
     void analyzerFollowsThePlayingGeneratorsRate();
     void exitWhileRecordingClosesTheInput();
+    void oneChannelClearsTheRightReadouts();
+    void storedChoicesOutsideTheirListsAreNormalisedOnOpening();
+    void calibrationButtonWaitsForItsDialog();
+    void graphTextsAndFontComeFromTheStringTable();
     void savesAScreenshotOfEachDisplayWhenAsked();
 };
 
@@ -170,6 +176,73 @@ void RealtimeAnalyzerWindowTest::exitWhileRecordingClosesTheInput() {
     QCOMPARE(activeRates().input, -1);
 }
 
+void RealtimeAnalyzerWindowTest::oneChannelClearsTheRightReadouts() {
+    AnalyzerSettings analyzer;
+    analyzer.channelsMinusOne = 1;
+    AnalyzerRig rig(analyzer);
+    rig.press(RealtimeAnalyzerWindow::kStart);
+    rig.step(44100);
+    QVERIFY(!rig.text(RealtimeAnalyzerWindow::kFrequencyRight).isEmpty());
+    rig.control<QRadioButton>(RealtimeAnalyzerWindow::kOneChannel)->click();
+    QVERIFY(rig.window->recording());
+    rig.step(44100);
+    QCOMPARE(rig.text(RealtimeAnalyzerWindow::kFrequencyLeft), QStringLiteral("ALL"));
+    QCOMPARE(rig.text(RealtimeAnalyzerWindow::kLevelRight), QString());
+    QCOMPARE(rig.text(RealtimeAnalyzerWindow::kFrequencyRight), QString());
+}
+
+// A damaged settings file: each list shows what the engine runs, and the record says the same.
+void RealtimeAnalyzerWindowTest::storedChoicesOutsideTheirListsAreNormalisedOnOpening() {
+    AnalyzerSettings analyzer;
+    analyzer.fftSize = 1000;
+    analyzer.waterfallLines = 99;
+    analyzer.weighting = 7;
+    analyzer.timeWindow = -2;
+    AnalyzerRig rig(analyzer);
+    QCOMPARE(rig.control<QComboBox>(RealtimeAnalyzerWindow::kFftSize)->currentText(), QStringLiteral("8192"));
+    QCOMPARE(rig.window->engine().fftSize(), 8192);
+    QCOMPARE(rig.settings.fftSize, 8192);
+    QCOMPARE(rig.control<QComboBox>(RealtimeAnalyzerWindow::kNumberOfData)->currentText(), QStringLiteral("32"));
+    QCOMPARE(rig.settings.waterfallLines, 32);
+    QCOMPARE(rig.control<QComboBox>(RealtimeAnalyzerWindow::kWeighting)->currentIndex(), 0);
+    QCOMPARE(rig.settings.weighting, 0);
+    QCOMPARE(rig.control<QComboBox>(RealtimeAnalyzerWindow::kTimeWindow)->currentIndex(), 0);
+    QCOMPARE(rig.settings.timeWindow, 0);
+}
+
+void RealtimeAnalyzerWindowTest::calibrationButtonWaitsForItsDialog() {
+    AnalyzerRig rig;
+    QVERIFY(!rig.control<QPushButton>(RealtimeAnalyzerWindow::kCalibration)->isEnabled());
+    AnalyzerSettings settings;
+    int asked = 0;
+    auto* window = new RealtimeAnalyzerWindow(AnalyzerContext{rig.waveIn, settings, 0, {}, {}, [&](int) {
+        ++asked;
+        return std::optional<int>();
+    }});
+    auto* button = qobject_cast<QPushButton*>(window->control(RealtimeAnalyzerWindow::kCalibration));
+    QVERIFY(button->isEnabled());
+    button->click();
+    QCOMPARE(asked, 1);
+    delete window;
+}
+
+// Face, titles and size are the string table's; 7 points in English, 8 in any other language.
+void RealtimeAnalyzerWindowTest::graphTextsAndFontComeFromTheStringTable() {
+    AnalyzerRig rig;
+    const GraphFonts& fonts = rig.window->graph().renderer().fonts();
+    QCOMPARE(fonts.axisFont().family(), QString::fromStdString(loadString(StringId::GraphFont)));
+    QCOMPARE(fonts.axisFont().pixelSize(), 9);  // 7 points at 96 dpi
+    const GraphTexts& texts = rig.window->graph().renderer().texts();
+    QCOMPARE(texts.frequency, QString::fromStdString(loadString(StringId::FrequencyTitle)));
+    QCOMPARE(texts.level, QString::fromStdString(loadString(StringId::LevelTitle)));
+    QCOMPARE(texts.lag, QString::fromStdString(loadString(StringId::LagTitle)));
+    QCOMPARE(GraphFonts(QStringLiteral("Arial"), 1).axisFont().pixelSize(), 11);  // 8 points
+    QCOMPARE(GraphFonts(QStringLiteral("Arial"), 0).axisFont().pixelSize(), 11);
+    AnalyzerSettings settings;
+    RealtimeAnalyzerWindow japanese(AnalyzerContext{rig.waveIn, settings, 0, {}, {}, {}, 1});
+    QCOMPARE(japanese.graph().renderer().fonts().axisFont().pixelSize(), 11);
+}
+
 // With PHONOMIR_SCREENSHOT_DIR set, the window is saved there once per display, showing a
 // two-channel 1 kHz tone from the generator looped back through the virtual card.
 void RealtimeAnalyzerWindowTest::savesAScreenshotOfEachDisplayWhenAsked() {
@@ -190,10 +263,14 @@ void RealtimeAnalyzerWindowTest::savesAScreenshotOfEachDisplayWhenAsked() {
     rig.generator->start();
     rig.window->resize(1100, 760);
     rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window));
     rig.press(RealtimeAnalyzerWindow::kStart);
     for (int type = 0; type < 4; ++type) {
         rig.control<QTabBar>(RealtimeAnalyzerWindow::kTabs)->setCurrentIndex(type);
-        rig.step(44100 * 4);
+        for (int block = 0; block < 22; ++block) {  // repainted after each block, as on screen
+            rig.step(8192);
+            rig.window->graph().repaint();
+        }
         QVERIFY(rig.window->grab().save(QStringLiteral("%1/analyzer-display%2.png").arg(directory).arg(type)));
     }
 }

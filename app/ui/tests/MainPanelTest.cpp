@@ -1,7 +1,10 @@
 // The main panel on the virtual sound card with a stepped clock, under the offscreen platform.
+#include "../../../audio/tests/MemoryAlsaElements.h"
 #include "../../../audio/tests/WaveTestSupport.h"
+#include "phonomir/AlsaMixer.h"
 #include "phonomir/LevelMeterWidget.h"
 #include "phonomir/MainPanel.h"
+#include "phonomir/ProgramSession.h"
 #include "phonomir/StringTable.h"
 #include "phonomir/VirtualMixer.h"
 #include "phonomir/VirtualSoundCard.h"
@@ -66,7 +69,13 @@ private slots:
     void outputMeterFollowsPlayedBuffers();
     void choosingASourceMutesTheOthersAndMovesTheSlider();
     void lostRecordingIsCountedUnderTheDevice();
+    void closedStreamsXrunsStayShownUntilTheNextStart();
     void missingUpdateLibraryShowsItsMessage();
+    void panelIsAMinimisableWindowOfFixedSize();
+    void systemMenuHasAVisibleButtonAndMnemonics();
+    void buttonsAreEnabledOnlyForWindowsThatExist();
+    void volumeChangedInAnotherMixerMovesTheSlider();
+    void cardWithoutMixerOrRecordingCannotStartTheProgram();
     void destroyingThePanelClosesWindowsAndInput();
 };
 
@@ -202,6 +211,26 @@ void MainPanelTest::lostRecordingIsCountedUnderTheDevice() {
     QCOMPARE(line->text(), QStringLiteral("Virtual sound card (1 xruns)"));
 }
 
+// The generator's stream lost data and closed; the input monitor runs on: the panel keeps the
+// output's count until the output starts again.
+void MainPanelTest::closedStreamsXrunsStayShownUntilTheNextStart() {
+    PanelRig rig;
+    rig.control<QCheckBox>(MainPanel::kInputBox)->click();
+    RecordingClient generator("generator", rig.log);
+    rig.waveOut.openOutput(0, &generator, {2, 48000, 16, 4, 1024}, true, false);
+    rig.waveOut.startOutput();
+    rig.step(512);
+    rig.card.advance(2048);  // the output runs dry: nobody refilled it
+    rig.step(1024);
+    rig.waveOut.closeOutput();
+    rig.step(8192);
+    auto* line = rig.panel->findChild<QLabel*>(QStringLiteral("deviceInUse"));
+    QCOMPARE(line->text(), QStringLiteral("Virtual sound card (1 xruns)"));
+    rig.waveOut.openOutput(0, &generator, {2, 48000, 16, 4, 1024}, true, false);
+    QCOMPARE(line->text(), QStringLiteral("Virtual sound card"));
+    rig.waveOut.closeOutput();
+}
+
 void MainPanelTest::missingUpdateLibraryShowsItsMessage() {
     PanelRig rig;
     rig.panel->setUpdateLibraryName(QStringLiteral("libphonomir-no-such-update.so"));
@@ -209,6 +238,93 @@ void MainPanelTest::missingUpdateLibraryShowsItsMessage() {
     QCOMPARE(rig.messages.texts.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(rig.messages.texts[0]),
              QString::fromStdString(loadString(StringId::UpdateLibraryMissing)));
+}
+
+void MainPanelTest::panelIsAMinimisableWindowOfFixedSize() {
+    PanelRig rig;
+    rig.panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.panel.get()));
+    QCOMPARE(rig.panel->windowType(), Qt::Window);
+    QVERIFY(rig.panel->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!rig.panel->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(rig.panel->minimumSize(), rig.panel->maximumSize());
+    QCOMPARE(rig.panel->size(), rig.panel->minimumSize());
+}
+
+void MainPanelTest::systemMenuHasAVisibleButtonAndMnemonics() {
+    PanelRig rig;
+    rig.panel->show();
+    auto* button = rig.panel->findChild<QPushButton*>(QStringLiteral("systemMenuButton"));
+    QVERIFY(button);
+    QVERIFY(button->isVisible());
+    QCOMPARE(button->menu(), rig.panel->systemMenu());
+    QVERIFY(button->text().contains(QLatin1Char('&')));  // Alt + its letter opens it
+    for (QAction* action : rig.panel->systemMenu()->actions()) {
+        if (!action->isSeparator()) QVERIFY2(action->text().contains(QLatin1Char('&')), qPrintable(action->text()));
+    }
+}
+
+void MainPanelTest::buttonsAreEnabledOnlyForWindowsThatExist() {
+    PanelRig rig;
+    for (int id : {MainPanel::kSignalGenerator, MainPanel::kRealtimeAnalyzer, MainPanel::kOscilloscope,
+                   MainPanel::kRunningAcf, MainPanel::kPreset, MainPanel::kImpulseResponse})
+        QVERIFY2(!rig.panel->control(id)->isEnabled(), qPrintable(QString::number(id)));
+    rig.panel->windows().setFactory(kOscilloscopeBit, [] { return new QWidget; });
+    QVERIFY(rig.panel->control(MainPanel::kOscilloscope)->isEnabled());
+    QVERIFY(!rig.panel->control(MainPanel::kRunningAcf)->isEnabled());
+    bool presetsShown = false;
+    rig.panel->setPresetAction([&] { presetsShown = true; });
+    rig.control<QPushButton>(MainPanel::kPreset)->click();
+    QVERIFY(presetsShown);
+    QVERIFY(rig.control<QPushButton>(MainPanel::kExit)->isEnabled());
+    delete rig.panel->windows().window(kOscilloscopeBit);
+}
+
+// An ALSA card with one recording source (mute by capture switch, volume 0..31), on an
+// in-memory element list whose changes made "in another mixer" arrive as events.
+std::unique_ptr<AlsaMixer> cardWithMicrophone(MemoryAlsaElements*& elements, int& microphone,
+                                              CardDirections directions = {true, true}) {
+    auto list = std::make_unique<MemoryAlsaElements>();
+    elements = list.get();
+    elements->add(playbackElement("Master"), {{AlsaValue::PlaybackSwitch, 1}, {AlsaValue::PlaybackVolume, 31}});
+    AlsaElementInfo mic;
+    mic.name = "Mic";
+    mic.captureSwitch = mic.captureVolume = true;
+    mic.captureMax = 31;
+    microphone = elements->add(mic, {{AlsaValue::CaptureSwitch, 1}, {AlsaValue::CaptureVolume, 31}});
+    return std::make_unique<AlsaMixer>(std::move(list), "hw:1", directions);
+}
+
+void MainPanelTest::volumeChangedInAnotherMixerMovesTheSlider() {
+    MemoryAlsaElements* elements = nullptr;
+    int microphone = -1;
+    auto alsa = cardWithMicrophone(elements, microphone);
+    PanelRig rig;
+    MixerState state;
+    QVERIFY(state.initMixer(*alsa, *alsa));
+    MainPanel panel(PanelContext{rig.waveIn, rig.waveOut, state, rig.messages, 0, 2, QStringLiteral("hw:1")});
+    auto* slider = qobject_cast<QSlider*>(panel.control(MainPanel::kVolume));
+    QCOMPARE(slider->value(), 100);
+    elements->changeElsewhere(microphone, AlsaValue::CaptureVolume, 12);
+    QTRY_COMPARE(slider->value(), 38);  // 12 of 31 = 25368 of 65535
+    QCOMPARE(elements->value(microphone, AlsaValue::CaptureVolume), 12L);  // the panel wrote nothing back
+}
+
+void MainPanelTest::cardWithoutMixerOrRecordingCannotStartTheProgram() {
+    const QString cantUseMixer = QString::fromStdString(loadString(StringId::CantUseMixer));
+    QCOMPARE(cantUseMixer, QStringLiteral("Can't use mixer."));
+    MemoryAlsaElements* elements = nullptr;
+    int microphone = -1;
+    auto playOnly = cardWithMicrophone(elements, microphone, {true, false});
+    auto both = cardWithMicrophone(elements, microphone);
+    MessageRecorder messages;
+    MixerState state;
+    QVERIFY(!takeMixers(nullptr, both.get(), state, messages));   // the chosen card's mixer did not open
+    QVERIFY(!takeMixers(playOnly.get(), both.get(), state, messages));
+    QCOMPARE(messages.texts.size(), std::size_t{2});
+    for (const std::string& text : messages.texts) QCOMPARE(QString::fromStdString(text), cantUseMixer);
+    QVERIFY(takeMixers(both.get(), both.get(), state, messages));
+    QCOMPARE(messages.texts.size(), std::size_t{2});
 }
 
 void MainPanelTest::destroyingThePanelClosesWindowsAndInput() {

@@ -37,6 +37,11 @@ public:
     virtual std::vector<SelectorItem> selectorItems(int controlId) = 0;
     virtual std::vector<std::uint32_t> selectorValues(int controlId) = 0;
     virtual bool writeSelectorValues(int controlId, const std::vector<std::uint32_t>& values) = 0;
+    // Descriptors that become readable when the mixer is changed elsewhere (another mixer
+    // program); handleEvents() then takes the changes in. False when the mixer can report no
+    // more (its card is gone). A mixer that nobody else changes has none.
+    virtual std::vector<int> eventDescriptors() const { return {}; }
+    virtual bool handleEvents() { return true; }
 };
 
 }  // namespace phonomir

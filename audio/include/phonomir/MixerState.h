@@ -17,6 +17,7 @@ public:
     bool initMixer(Mixer& inputMixer, Mixer& outputMixer);
 
     // Speaker mute -> 0, volume, treble, bass -> 0x8000; restore writes the saved values back.
+    // A control whose value cannot be read is not taken over.
     void takeOverOutputMixer();
     void restoreOutputMixer();
     // Recording mute -> 0, volume -> 0x8000.

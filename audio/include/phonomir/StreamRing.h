@@ -45,6 +45,10 @@ public:
     void markLost();
     bool lost() const { return lost_.load(std::memory_order_acquire); }
     void countXrun() { xruns_.fetch_add(1, std::memory_order_relaxed); }
+    // Output: the client's last answer was 0, so the queue may run dry because the signal ended
+    // rather than because the client was late; the device side counts no xrun then.
+    void setDataEnded(bool ended) { dataEnded_.store(ended, std::memory_order_release); }
+    bool dataEnded() const { return dataEnded_.load(std::memory_order_acquire); }
     std::uint64_t xruns() const { return xruns_.load(std::memory_order_relaxed); }
 
 private:
@@ -59,6 +63,7 @@ private:
     int current_ = -1;             // device side: buffer in use
     std::uint32_t position_ = 0;   // device side: bytes of it used
     std::atomic<bool> lost_{false};
+    std::atomic<bool> dataEnded_{false};
     std::atomic<std::uint64_t> xruns_{0};
 };
 

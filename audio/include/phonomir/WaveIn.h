@@ -44,7 +44,9 @@ public:
     const WaveFormat& format() const { return format_; }
     int queuedCount() const { return queued_; }
     int deviceId() const { return deviceId_; }
-    std::uint64_t xruns() const { return ring_ ? ring_->xruns() : 0; }
+    // Periods recorded while no buffer was free: of the open stream, or of the last one until
+    // the next open.
+    std::uint64_t xruns() const { return ring_ ? ring_->xruns() : lastXruns_; }
 
 private:
     bool allocateAndQueue(const WaveStreamParameters& parameters);
@@ -57,6 +59,7 @@ private:
     WakeSignal* wake_;
     WaveFormat format_;
     std::unique_ptr<StreamRing> ring_;
+    std::uint64_t lastXruns_ = 0;
     std::unique_ptr<AudioStream> stream_;
     WaveClient* client_ = nullptr;
     WaveClient* listener_ = nullptr;

@@ -47,7 +47,9 @@ public:
     int queuedCount() const { return queued_; }
     bool endOfData() const { return endOfData_; }
     int deviceId() const { return deviceId_; }
-    std::uint64_t xruns() const { return ring_ ? ring_->xruns() : 0; }
+    // Periods the device found no data for while the client was late: of the open stream, or of
+    // the last one until the next open.
+    std::uint64_t xruns() const { return ring_ ? ring_->xruns() : lastXruns_; }
 
 private:
     bool allocate(const WaveStreamParameters& parameters);
@@ -70,6 +72,7 @@ private:
     bool takeOver_ = false;
     std::uint32_t savedVolume_ = 0;
     std::uint64_t generation_ = 0;  // changes at every open and close
+    std::uint64_t lastXruns_ = 0;
 };
 
 }  // namespace phonomir

@@ -1,13 +1,16 @@
 // The Signal Generator window on the virtual sound card with a stepped clock, offscreen.
 #include "../../../audio/tests/WaveTestSupport.h"
-#include "phonomir/GeneratorControls.h"
+#include "phonomir/ActiveRates.h"
 #include "phonomir/GeneratorPages.h"
 #include "phonomir/PagedTab.h"
 #include "phonomir/SignalGeneratorWindow.h"
+#include "phonomir/ToneTrackbar.h"
+#include "phonomir/GeneratorControls.h"
 #include "phonomir/VirtualSoundCard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,6 +66,8 @@ private slots:
     void startFollowsTheRecordingAnalyzersRate();
     void noiseModeChangeRestartsOnlyWhenTheChannelCountChanges();
     void changingTabsStopsAndRateChangeRebuildsTheWidthList();
+    void positionOffEveryScreenIsBroughtBackAndStored();
+    void toneScaleLabelsSitUnderTheirOwnTicks();
     void savesAScreenshotOfEachPageWhenAsked();
 };
 
@@ -161,6 +166,46 @@ void SignalGeneratorWindowTest::changingTabsStopsAndRateChangeRebuildsTheWidthLi
 }
 
 // With PHONOMIR_SCREENSHOT_DIR set, each page of the window is saved there for a person to look at.
+// A damaged settings file put the window far off every screen; it opens on one, and the
+// position it opens at is what gets saved.
+void SignalGeneratorWindowTest::positionOffEveryScreenIsBroughtBackAndStored() {
+    GeneratorSettings damaged;
+    damaged.windowX = 32767;
+    damaged.windowY = 32767;
+    GeneratorRig rig(damaged);
+    rig.window->show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(screen.contains(rig.window->frameGeometry().topLeft()), qPrintable(QStringLiteral("%1,%2")
+             .arg(rig.window->frameGeometry().x()).arg(rig.window->frameGeometry().y())));
+    QVERIFY(screen.contains(QPoint(rig.settings.windowX, rig.settings.windowY)));
+    GeneratorSettings visible;
+    visible.windowX = screen.left() + 10;
+    visible.windowY = screen.top() + 20;
+    GeneratorRig kept(visible);
+    QCOMPARE(kept.window->pos(), QPoint(visible.windowX, visible.windowY));
+    QCOMPARE(kept.settings.windowX, visible.windowX);
+}
+
+void SignalGeneratorWindowTest::toneScaleLabelsSitUnderTheirOwnTicks() {
+    GeneratorRig rig;
+    rig.window->show();
+    auto* trackbar = rig.pageControl<ToneTrackbar>(0, TonePage::kTrackbar);
+    QVERIFY(trackbar);
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window));
+    for (const ToneScaleMark& mark : toneScaleMarks()) {
+        if (mark.label.empty()) continue;
+        const QRect label = trackbar->labelRect(mark.position, QString::fromStdString(mark.label));
+        QVERIFY2(std::abs(label.center().x() - trackbar->tickX(mark.position)) <= 1, mark.label.c_str());
+        QVERIFY(label.top() >= trackbar->height() - trackbar->fontMetrics().height() - 2);
+    }
+    const double left = trackbar->tickX(0), right = trackbar->tickX(300);
+    const auto share = [&](int position) { return 100 * (trackbar->tickX(position) - left) / (right - left); };
+    QVERIFY(std::abs(share(272) - 90.7) < 1);  // 10 kHz
+    QVERIFY(std::abs(share(181) - 60.3) < 1);  // 1 kHz
+    for (QLabel* label : rig.window->pages().page(0)->findChildren<QLabel*>())
+        QVERIFY2(!label->text().contains(QStringLiteral("1k")), "no scale drawn as padded text");
+}
+
 void SignalGeneratorWindowTest::savesAScreenshotOfEachPageWhenAsked() {
     const QString directory = qEnvironmentVariable("PHONOMIR_SCREENSHOT_DIR");
     if (directory.isEmpty()) QSKIP("PHONOMIR_SCREENSHOT_DIR is not set");

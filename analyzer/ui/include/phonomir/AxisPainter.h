@@ -24,9 +24,9 @@ public:
     // Grid lines inside the plot; labels ending 2 pixels left of it, or starting 3 pixels right
     // of it with labelsOnRight.
     void drawLevelAxis(const PlotRect& plot, bool labelsOnRight = false);
-    // "Frequency [Hz]" centred under the plot on the window's last text row, "SPL [dB]" turned
-    // at the window's left edge.
-    void drawTitles(const PlotRect& plot);
+    // "Frequency [Hz]" centred under the plot on the window's last text row; "SPL [dB]" turned
+    // at the window's left edge, or with levelLabelsOnRight above the labels right of the plot.
+    void drawTitles(const PlotRect& plot, bool levelLabelsOnRight = false);
     // The baseline of the window's last text row.
     int titleBaseline() const { return scene_.layout.clientHeight - 3; }
 

@@ -1,5 +1,6 @@
-// The analyzer graph's axis font: "Arial" at 7 points for an English interface, else 8 points,
-// sized in pixels as a 96-dpi screen would so that the layout does not depend on the screen.
+// The analyzer graph's axis font: the face named by the string table (string 4001) at 7 points
+// for an English interface (language code 2), else 8 points, sized in pixels as a 96-dpi
+// screen would so that the layout does not depend on the screen.
 // Vertical titles use the same font on a painter turned by 90 degrees.
 //
 // Owned by GraphRenderer; used on the UI thread.
@@ -15,7 +16,9 @@ namespace phonomir {
 
 class GraphFonts {
 public:
-    explicit GraphFonts(bool english);
+    GraphFonts(const QString& face, int languageCode);
+    // The string table's face in the interface's language.
+    static GraphFonts fromStringTable();
 
     const QFont& axisFont() const { return font_; }
     int ascent() const { return metrics_.ascent(); }

@@ -25,9 +25,10 @@ namespace phonomir {
 
 class GraphRenderer {
 public:
-    // The engine and settings must outlive the renderer. english: the interface language,
-    // which picks the axis font's size.
-    GraphRenderer(SpectrumEngine& engine, const AnalyzerSettings& settings, GraphTexts texts = {}, bool english = true);
+    // The engine and settings must outlive the renderer. Titles and font come from the string
+    // table unless given.
+    GraphRenderer(SpectrumEngine& engine, const AnalyzerSettings& settings,
+                  GraphTexts texts = GraphTexts::fromStringTable(), GraphFonts fonts = GraphFonts::fromStringTable());
     GraphRenderer(const GraphRenderer&) = delete;
     GraphRenderer& operator=(const GraphRenderer&) = delete;
 
@@ -42,6 +43,8 @@ public:
     void paint(QPainter& painter, const QRect& exposed) const;
 
     const GraphLayout& layout() const { return layout_; }
+    const GraphTexts& texts() const { return texts_; }
+    const GraphFonts& fonts() const { return fonts_; }
     QRect dataRect() const;
     qreal devicePixelRatio() const { return devicePixelRatio_; }
     const QImage& background() const { return background_; }

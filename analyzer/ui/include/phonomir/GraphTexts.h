@@ -1,5 +1,5 @@
-// Every text the analyzer graph shows other than numbers: its axis titles. The analyzer window
-// passes the string-table entries; the defaults are the English entries.
+// Every text the analyzer graph shows other than numbers: its axis titles, from the string
+// table (each gets its unit appended where it is drawn).
 #pragma once
 
 #include <QString>
@@ -7,10 +7,12 @@
 namespace phonomir {
 
 struct GraphTexts {
-    QString frequency = QStringLiteral("Frequency");       // string 4002, + " [Hz]"
-    QString level = QStringLiteral("SPL");                  // string 4003, + " [dB]"
-    QString lag = QStringLiteral("Tau");                    // string 4010, + " [ms]"
-    QString correlation = QStringLiteral("Correlation");   // string 3015
+    QString frequency;    // string 4002, + " [Hz]"
+    QString level;        // string 4003, + " [dB]"
+    QString lag;          // string 4010, + " [ms]"
+    QString correlation;  // string 3015
+
+    static GraphTexts fromStringTable();
 };
 
 }  // namespace phonomir

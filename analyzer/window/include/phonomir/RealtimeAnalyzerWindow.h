@@ -45,8 +45,10 @@ struct AnalyzerContext {
     std::function<std::optional<LoadedCalibration>(int id)> loadCalibration;
     // The main window's recording-source choice (index, volume 0..65535).
     std::function<void(int index, std::uint32_t volume)> selectInputSource;
-    // Runs the calibration dialog for the current id; the chosen id, or empty on Cancel.
+    // Runs the calibration dialog for the current id; the chosen id, or empty on Cancel. Without
+    // it "&Calibration..." stays disabled.
     std::function<std::optional<int>(int currentId)> runCalibrationDialog;
+    int languageCode = 2;  // of the string table when the window opens: picks the graph's font size
 };
 
 class RealtimeAnalyzerWindow : public QDialog, public WaveClient {

@@ -15,6 +15,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -22,6 +23,7 @@ class QCheckBox;
 class QLabel;
 class QComboBox;
 class QMenu;
+class QPushButton;
 class QSlider;
 
 namespace phonomir {
@@ -60,6 +62,8 @@ public:
 
     QWidget* control(int id) const;
     QMenu* systemMenu() const { return systemMenu_; }
+    // What "&Preset" runs; the button stays disabled until there is one.
+    void setPresetAction(std::function<void()> action);
     void runSystemCommand(int command);
     void setUpdateLibraryName(const QString& name) { updateLibrary_ = name; }
 
@@ -77,8 +81,11 @@ private:
     QWidget* buildMonitorGroup();
     QWidget* buildButtons();
     void buildSystemMenu();
+    QPushButton* buildSystemMenuButton(QWidget* parent);
+    void enableWindowButton(unsigned bit);
     void buildSourceList();
-    void showSliderOf(int);
+    void watchMixer(Mixer* mixer);
+    void showSlider();
     void sourceChosen(int index);
     void inputBoxToggled(bool checked);
     void setInputBox(bool checked);
@@ -95,6 +102,7 @@ private:
     LevelMeterWidget* inputMeter_ = nullptr;
     LevelMeterWidget* outputMeter_ = nullptr;
     QMenu* systemMenu_ = nullptr;
+    std::function<void()> presetAction_;
     QString updateLibrary_ = QStringLiteral("libksupdate.so");
     bool placed_ = false;
 };

@@ -13,6 +13,8 @@ namespace phonomir {
 
 class MainPanel;
 class MessageSink;
+class Mixer;
+class MixerState;
 class WaveIn;
 class WaveOut;
 
@@ -27,6 +29,16 @@ struct SessionContext {
 };
 // Sets the panel's window factories; called once the panel exists, before it is shown.
 using WindowInstaller = std::function<void(SessionContext&)>;
+
+// Numbers are written and read in the C convention ("5.38", "44.100 kHz") whatever the user's
+// locale: the program's formats are C formats, and its exports are read by other programs.
+// QApplication takes the user's locale for everything; this puts LC_NUMERIC and Qt's default
+// locale back to C. runProgramSession calls it first; call it once QApplication exists.
+void useCNumericConvention();
+
+// The mixers of the chosen cards for the program's mixer state. Shows "Can't use mixer." and
+// returns false when a card's mixer could not be opened (null) or the card cannot play or record.
+bool takeMixers(Mixer* inputMixer, Mixer* outputMixer, MixerState& state, MessageSink& messages);
 
 // Runs the program with its arguments (without the program name); returns the exit status.
 int runProgramSession(const std::vector<std::string>& arguments, const WindowInstaller& installWindows = {});

@@ -29,12 +29,17 @@ public:
 
     explicit WindowSlots(QObject* parent = nullptr) : QObject(parent) {}
 
+    // Emits factoryChanged, so that the button of that kind can follow.
     void setFactory(unsigned bit, Factory factory);
+    bool hasFactory(unsigned bit) const;
     // For bits 1, 2, 4 and 16 in this order: activate the window if it exists, else create it.
     void openWindows(unsigned bits);
     // Destroys each existing window named by the bits.
     void closeWindows(unsigned bits);
     QWidget* window(unsigned bit) const;
+
+signals:
+    void factoryChanged(unsigned bit);
 
 private:
     static constexpr std::array<unsigned, 4> kKinds = {kSignalGeneratorBit, kRealtimeAnalyzerBit, kOscilloscopeBit,

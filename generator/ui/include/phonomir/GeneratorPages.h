@@ -8,9 +8,10 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QSlider;
 
 namespace phonomir {
+
+class ToneTrackbar;
 
 // Frequency trackbar (10 Hz .. 20 kHz, logarithmic) and edit, and the waveform.
 class TonePage : public GeneratorPage {
@@ -22,7 +23,7 @@ public:
 private:
     void trackbarMoved(int position);
     void frequencyEdited();
-    QSlider* trackbar_;
+    ToneTrackbar* trackbar_;
     QLineEdit* frequency_;
     bool showingTrackbarValue_ = false;
 };

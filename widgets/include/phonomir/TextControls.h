@@ -8,8 +8,10 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace phonomir {
@@ -56,11 +58,14 @@ void clearText(Control& control) {
     setText(control, QString());
 }
 
-// Leading decimal number of the text (after blanks), 0 when there is none.
+// Leading decimal number of the text (after blanks), 0 when there is none; a number beyond the
+// int range gives the nearer end of it.
 template <typename Control>
 int getInt(const Control& control) {
     const std::string text = control.text().toStdString();
-    return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);  // saturates on overflow
+    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
 }
 
 template <typename Control>

@@ -1,0 +1,10 @@
+#include "phonomir/ActiveRates.h"
+
+namespace phonomir {
+
+ActiveRates& activeRates() {
+    static ActiveRates rates;
+    return rates;
+}
+
+}  // namespace phonomir
