@@ -10,7 +10,7 @@ bool needsQuotes(const std::string& argument) {
 
 }  // namespace
 
-std::string joinArguments(const std::vector<std::string>& arguments) {
+std::string quoteCommandLine(const std::vector<std::string>& arguments) {
     std::string text;
     for (const std::string& argument : arguments) {
         if (!text.empty()) text += ' ';
@@ -32,7 +32,7 @@ std::string joinArguments(const std::vector<std::string>& arguments) {
     return text;
 }
 
-std::optional<std::vector<std::string>> splitArguments(const std::string& text) {
+std::optional<std::vector<std::string>> splitCommandLine(const std::string& text) {
     std::vector<std::string> arguments;
     std::size_t at = 0;
     while (at < text.size()) {

@@ -34,7 +34,7 @@ std::optional<InstallPlan> readListFile(const fs::path& listFile, std::string& e
         return std::nullopt;
     }
     const std::size_t close = line.find('"', 1);
-    const auto arguments = close == std::string::npos ? std::nullopt : splitArguments(line.substr(close + 1));
+    const auto arguments = close == std::string::npos ? std::nullopt : splitCommandLine(line.substr(close + 1));
     InstallPlan plan;
     plan.program = close == std::string::npos ? fs::path() : fs::path(line.substr(1, close - 1));
     if (!arguments || !plan.program.is_absolute()) {

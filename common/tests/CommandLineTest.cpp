@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-using phonomir::joinArguments;
-using phonomir::splitArguments;
+using phonomir::quoteCommandLine;
+using phonomir::splitCommandLine;
 
 TEST(CommandLineTest, EveryArgumentSurvivesTheRoundTrip) {
     const std::vector<std::vector<std::string>> cases = {
@@ -15,22 +15,22 @@ TEST(CommandLineTest, EveryArgumentSurvivesTheRoundTrip) {
         {"two\nlines", "cr\r", std::string("nul\0inside", 10), "\\n"},
     };
     for (const auto& arguments : cases) {
-        const auto split = splitArguments(joinArguments(arguments));
-        ASSERT_TRUE(split.has_value()) << joinArguments(arguments);
-        EXPECT_EQ(*split, arguments) << joinArguments(arguments);
+        const auto split = splitCommandLine(quoteCommandLine(arguments));
+        ASSERT_TRUE(split.has_value()) << quoteCommandLine(arguments);
+        EXPECT_EQ(*split, arguments) << quoteCommandLine(arguments);
     }
 }
 
 TEST(CommandLineTest, PlainArgumentsStayUnquotedAndBlanksSeparate) {
-    EXPECT_EQ(joinArguments({"/WD=1", "x y", ""}), "/WD=1 \"x y\" \"\"");
-    EXPECT_EQ(splitArguments("  a   b\tc "), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(splitArguments("pre\"fix ed\"post"), (std::vector<std::string>{"prefix edpost"}));
-    EXPECT_EQ(splitArguments("a\\b"), (std::vector<std::string>{"a\\b"}));  // outside quotes a backslash is itself
+    EXPECT_EQ(quoteCommandLine({"/WD=1", "x y", ""}), "/WD=1 \"x y\" \"\"");
+    EXPECT_EQ(splitCommandLine("  a   b\tc "), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(splitCommandLine("pre\"fix ed\"post"), (std::vector<std::string>{"prefix edpost"}));
+    EXPECT_EQ(splitCommandLine("a\\b"), (std::vector<std::string>{"a\\b"}));  // outside quotes a backslash is itself
 }
 
 TEST(CommandLineTest, MalformedTextIsRefused) {
-    EXPECT_FALSE(splitArguments("\"open").has_value());
-    EXPECT_FALSE(splitArguments("a\nb").has_value());
-    EXPECT_TRUE(splitArguments("\"a\nb\"").has_value());
-    EXPECT_EQ(joinArguments({"a\nb"}).find('\n'), std::string::npos);
+    EXPECT_FALSE(splitCommandLine("\"open").has_value());
+    EXPECT_FALSE(splitCommandLine("a\nb").has_value());
+    EXPECT_TRUE(splitCommandLine("\"a\nb\"").has_value());
+    EXPECT_EQ(quoteCommandLine({"a\nb"}).find('\n'), std::string::npos);
 }

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     case 1:
-        if (auto arguments = phonomir::splitArguments(text)) {
-            if (phonomir::splitArguments(phonomir::joinArguments(*arguments)) != arguments) __builtin_trap();
+        if (auto arguments = phonomir::splitCommandLine(text)) {
+            if (phonomir::splitCommandLine(phonomir::quoteCommandLine(*arguments)) != arguments) __builtin_trap();
         }
         break;
     case 2: {

@@ -11,8 +11,8 @@
 
 namespace phonomir {
 
-std::string joinArguments(const std::vector<std::string>& arguments);
+std::string quoteCommandLine(const std::vector<std::string>& arguments);
 // nullopt for an unterminated quote or a line break outside quotes.
-std::optional<std::vector<std::string>> splitArguments(const std::string& text);
+std::optional<std::vector<std::string>> splitCommandLine(const std::string& text);
 
 }  // namespace phonomir

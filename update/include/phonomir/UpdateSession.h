@@ -30,7 +30,7 @@ inline constexpr const char* kListFileName = "KSUPDATE.LOG";
 struct HostInfo {
     std::string productCode;
     std::filesystem::path programPath;  // absolute
-    std::string commandLine;            // the host's arguments, quoted as joinArguments does
+    std::string commandLine;            // the host's arguments, quoted as quoteCommandLine does
     std::string registryKey;            // names the KSUPDATE.INI section holding Name and Company
     pid_t processId = 0;
 };
