@@ -60,14 +60,24 @@ bool syncFolder(const fs::path& folder) {
     return synced;
 }
 
+unsigned modeForReplacement(const fs::path& source, const fs::path& target) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    char start[4] = {};
+    const int descriptor = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    const ssize_t got = descriptor < 0 ? 0 : ::read(descriptor, start, sizeof start);
+    if (descriptor >= 0) ::close(descriptor);
+    const bool program = (got == 4 && std::memcmp(start, "\x7f" "ELF", 4) == 0) || (got >= 2 && start[0] == '#' && start[1] == '!');
+    return program ? 0755 : 0644;
+}
+
 fs::path stageCopy(const fs::path& source, const fs::path& target, std::time_t modified, std::string& error) {
     const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (from < 0) {
         error = describe("cannot read", source);
         return {};
     }
-    struct stat status {};
-    ::fstat(from, &status);
+    const unsigned mode = modeForReplacement(source, target);
     std::string pattern = (target.parent_path() / hiddenName(target, ".new-XXXXXX")).string();
     const int to = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (to < 0) {
@@ -76,7 +86,7 @@ fs::path stageCopy(const fs::path& source, const fs::path& target, std::time_t m
         return {};
     }
     const fs::path staged = pattern;
-    const bool copied = copyBytes(from, to) && ::fchmod(to, status.st_mode & 07777) == 0 && ::fsync(to) == 0;
+    const bool copied = copyBytes(from, to) && ::fchmod(to, mode) == 0 && ::fsync(to) == 0;
     if (!copied) error = describe("cannot write", staged);
     ::close(from);
     if (::close(to) != 0 && copied) error = describe("cannot write", staged);

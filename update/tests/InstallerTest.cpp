@@ -37,6 +37,7 @@ protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "phonomir-installer-XXXXXX").string();
         root = ::mkdtemp(pattern.data());
+        ::setenv("PHONOMIR_UPDATE_LOG", (root / "update.log").c_str(), 1);
         program = root / "program";
         downloads = root / "phonomir-update-test";
         fs::create_directories(program / "plugins");
@@ -124,6 +125,21 @@ TEST_F(InstallerTest, InstallsEveryModuleWithTheServersTime) {
         EXPECT_EQ(modificationTime(program / name), kNewTime) << name;
     }
     EXPECT_TRUE(onlyModulesLeft());
+}
+
+TEST_F(InstallerTest, ReplacedFilesKeepTheirPermissionsAndNewProgramsAreExecutable) {
+    fs::permissions(program / "phonomir", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    fs::permissions(downloads / "phonomir", fs::perms::owner_read | fs::perms::owner_write);  // as downloaded
+    writeFile(downloads / "README", "#!/bin/sh\necho new\n", kNewTime);
+    Installer installer(program);
+    std::string error;
+    ASSERT_TRUE(installer.install(plan(), error)) << error;
+    const auto mode = [&](const char* name) { return fs::status(program / name).permissions() & fs::perms::all; };
+    EXPECT_EQ(mode("phonomir"), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    EXPECT_EQ(mode("README"), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_EQ(mode("plugins/libfilter.so"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                                fs::perms::others_read);  // kept from the old file
 }
 
 TEST_F(InstallerTest, KilledRunIsFinishedByTheNextRun) {

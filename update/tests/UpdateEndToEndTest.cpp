@@ -81,6 +81,7 @@ protected:
         const std::string tag = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         if (!rig.start(tag)) GTEST_SKIP() << "no PostgreSQL test server (run through ctest)";
         rig.writeLocal("phonomir-update-install", "installer v1", kLocalTime + 1000);
+        fs::permissions(rig.program / "phonomir-update-install", fs::perms::owner_all);
     }
 
     UpdateSession::Prepared prepare(UpdateSession& session) { return session.prepare(observer); }
@@ -119,10 +120,12 @@ TEST_F(UpdateEndToEndTest, DownloadWritesTheModulesTheListFileAndTheLogRecord) {
     EXPECT_EQ((fs::status(folder).permissions() & fs::perms::all), fs::perms::owner_all);
     EXPECT_EQ(readText(folder / "phonomir"), "program v2");
     EXPECT_EQ(modificationTime(folder / "phonomir"), kLocalTime + 3600);
+    const std::string program = (rig.program / "phonomir").string();
+    std::string firstLine = "\"";
+    firstLine += program;
+    firstLine += "\" /WD=1 \"two words\"";
     EXPECT_EQ(lines(session.listFile()),
-              (std::vector<std::string>{"\"" + (rig.program / "phonomir").string() + "\" /WD=1 \"two words\"",
-                                        (rig.program / "phonomir").string(),
-                                        (rig.program / "plugins" / "libnew.so").string()}));
+              (std::vector<std::string>{firstLine, program, (rig.program / "plugins" / "libnew.so").string()}));
     EXPECT_EQ(observer.range, 21);
     EXPECT_EQ(observer.messages.back(), "Download complete.");
     EXPECT_EQ(rig.local("phonomir"), "program v1");  // nothing installed before the installer runs
@@ -156,6 +159,8 @@ TEST_F(UpdateEndToEndTest, OnlyTheInstallerListedLeavesTheListFileItsFirstLine) 
     EXPECT_EQ(lines(session.listFile()).size(), 1u);
     EXPECT_EQ(rig.local("phonomir-update-install"), "installer v2");  // downloaded straight to its place
     EXPECT_EQ(modificationTime(rig.program / "phonomir-update-install"), kLocalTime + 2000);
+    EXPECT_TRUE((fs::status(rig.program / "phonomir-update-install").permissions() & fs::perms::owner_exec) !=
+                fs::perms::none);  // still a program it can start
 }
 
 TEST_F(UpdateEndToEndTest, DottedServerNameConnectsWithTheWholeNameAndOpensByItsFirstPart) {

@@ -10,8 +10,8 @@
 namespace phonomir::update {
 
 // Copies source to a new temporary file beside target ("." + name + ".new-XXXXXX"), with the
-// given modification time and source's permissions, flushed to disk. Returns its path, or an
-// empty path with error set.
+// given modification time and the permissions modeForReplacement gives, flushed to disk. Returns
+// its path, or an empty path with error set.
 std::filesystem::path stageCopy(const std::filesystem::path& source, const std::filesystem::path& target,
                                 std::time_t modified, std::string& error);
 // Renames staged over target and flushes the folder. Returns false with error set.
@@ -20,6 +20,10 @@ bool renameIntoPlace(const std::filesystem::path& staged, const std::filesystem:
 bool replaceFile(const std::filesystem::path& source, const std::filesystem::path& target, std::time_t modified,
                  std::string& error);
 bool setModificationTime(const std::filesystem::path& path, std::time_t modified);
+// The permissions a file that replaces target gets: those of target when it exists (a program
+// stays executable), else read-write for the owner and readable for all, executable as well
+// when source is a program (an ELF file or a script starting with "#!").
+unsigned modeForReplacement(const std::filesystem::path& source, const std::filesystem::path& target);
 std::time_t modificationTime(const std::filesystem::path& path);  // -1 when it does not exist
 bool syncFolder(const std::filesystem::path& folder);
 // "." + target's file name + suffix: the name of a file kept beside target while it changes.
