@@ -42,29 +42,6 @@ DBKHANDLE openModules(DBKHANDLE connection, int& status) {
     return table;
 }
 
-int readAll(DBKHANDLE table, const char* condition, std::vector<UpdateEntry>& entries) {
-    std::vector<FieldSpec> fields;
-    if (const int status = describeFields(table, fields); status != DBK_OK) return status;
-    if (SetKeyCondition(table, condition) < 0) return TableError(table);
-    std::string record(static_cast<std::size_t>(RecordLength(table)) + 1, '\0');
-    while (ReadNextMatch(table, record.data()) == 1) {
-        std::vector<std::string> values;
-        if (const int status = parseRecord(fields, record, values); status != DBK_OK) return status;
-        UpdateEntry entry;
-        entry.productCode = values[0];
-        entry.displayName = values[1];
-        entry.fileNumber = static_cast<std::int32_t>(std::strtol(values[2].c_str(), nullptr, 10));
-        entry.targetPath = values[3];
-        entry.signedSize = std::strtoll(values[4].c_str(), nullptr, 10);
-        entry.signedTime = values[5];
-        entry.sha256Hex = values[6];
-        entry.signatureHex = values[7];
-        entries.push_back(std::move(entry));
-    }
-    const int status = TableError(table);
-    return status == DBK_NO_RECORD ? DBK_OK : status;
-}
-
 DbkServerTime serverTime(std::time_t time) {
     std::tm fields{};
     gmtime_r(&time, &fields);
@@ -114,7 +91,7 @@ int publishModule(DBKHANDLE connection, const SecretKey& key, const ModuleToPubl
     entry.fileNumber = module.fileNumber;
     if (entry.fileNumber < 0) {
         std::vector<UpdateEntry> existing;
-        status = readAll(table, nullptr, existing);
+        status = readModuleRecords(table, nullptr, existing);
         entry.fileNumber = 1;
         for (const UpdateEntry& other : existing) entry.fileNumber = std::max(entry.fileNumber, other.fileNumber + 1);
     }
@@ -155,7 +132,7 @@ int listModules(DBKHANDLE connection, const std::string& productCode, std::vecto
     const DBKHANDLE table = openModules(connection, status);
     if (!table) return status;
     const std::string condition = productCode.empty() ? std::string() : "#1=" + productCode;
-    status = readAll(table, condition.empty() ? nullptr : condition.c_str(), entries);
+    status = readModuleRecords(table, condition.empty() ? nullptr : condition.c_str(), entries);
     CloseTable(table);
     return status;
 }

@@ -52,6 +52,35 @@ std::time_t parseUtcText(const std::string& text) {
     return fromServerTime(time);
 }
 
+int readModuleRecords(DBKHANDLE table, const char* condition, std::vector<UpdateEntry>& entries) {
+    std::vector<FieldSpec> fields;
+    if (const int status = describeFields(table, fields); status != DBK_OK) return status;
+    if (fields.size() < 4) return DBK_BAD_FIELD;
+    if (SetKeyCondition(table, condition) < 0) return TableError(table);
+    std::string record(static_cast<std::size_t>(RecordLength(table)) + 1, '\0');
+    std::vector<std::string> values;
+    const auto named = [&](const char* name) {
+        const int position = fieldPosition(fields, name);
+        return position < 0 ? std::string() : values[position];
+    };
+    while (ReadNextMatch(table, record.data()) == 1) {
+        if (const int status = parseRecord(fields, record, values); status != DBK_OK) return status;
+        UpdateEntry entry;
+        entry.productCode = values[0];
+        entry.displayName = values[1];
+        entry.fileNumber = static_cast<std::int32_t>(std::strtol(values[2].c_str(), nullptr, 10));
+        entry.targetPath = values[3];
+        const std::string size = named("FILESIZE");
+        entry.signedSize = size.empty() ? -1 : std::strtoll(size.c_str(), nullptr, 10);
+        entry.signedTime = named("FILETIME");
+        entry.sha256Hex = named("SHA256");
+        entry.signatureHex = named("SIGNATURE");
+        entries.push_back(std::move(entry));
+    }
+    const int status = TableError(table);
+    return status == DBK_NO_RECORD ? DBK_OK : status;
+}
+
 UpdateServer::~UpdateServer() {
     if (modules_) CloseTable(modules_);
     if (connection_) CloseConnection(connection_);
@@ -86,33 +115,8 @@ int UpdateServer::readEntries(const std::string& productCode, std::vector<Update
         OpenIndex(modules_, "%KSUPDATE\\KSUPDATE.NDX") == 0) {
         return TableError(modules_);
     }
-    std::vector<FieldSpec> fields;
-    if (const int status = describeFields(modules_, fields); status != DBK_OK) return status;
-    if (fields.size() < 4) return DBK_BAD_FIELD;
     const std::string condition = "#1=" + productCode + "|#1=KSUPDATE";
-    if (SetKeyCondition(modules_, condition.c_str()) < 0) return TableError(modules_);
-    std::string record(static_cast<std::size_t>(RecordLength(modules_)) + 1, '\0');
-    const auto named = [&](const std::vector<std::string>& values, const char* name) {
-        const int position = fieldPosition(fields, name);
-        return position < 0 ? std::string() : values[position];
-    };
-    while (ReadNextMatch(modules_, record.data()) == 1) {
-        std::vector<std::string> values;
-        if (const int status = parseRecord(fields, record, values); status != DBK_OK) return status;
-        UpdateEntry entry;
-        entry.productCode = values[0];
-        entry.displayName = values[1];
-        entry.fileNumber = static_cast<std::int32_t>(std::strtol(values[2].c_str(), nullptr, 10));
-        entry.targetPath = values[3];
-        const std::string size = named(values, "FILESIZE");
-        entry.signedSize = size.empty() ? -1 : std::strtoll(size.c_str(), nullptr, 10);
-        entry.signedTime = named(values, "FILETIME");
-        entry.sha256Hex = named(values, "SHA256");
-        entry.signatureHex = named(values, "SIGNATURE");
-        entries.push_back(std::move(entry));
-    }
-    const int status = TableError(modules_);
-    return status == DBK_NO_RECORD ? DBK_OK : status;
+    return readModuleRecords(modules_, condition.c_str(), entries);
 }
 
 int UpdateServer::describe(std::int32_t fileNumber, std::int64_t& size, std::time_t& modified) {

@@ -27,6 +27,10 @@ ServerSettings readServerSettings(const IniFile& ini);  // section "KsUpdate"
 std::string utcText(std::time_t time);
 std::time_t parseUtcText(const std::string& text);
 
+// The module records a key condition selects (null: all) of an open KSUPDATE.DBF: the four
+// leading fields by their place, the signed facts by their names.
+int readModuleRecords(DBKHANDLE table, const char* condition, std::vector<UpdateEntry>& entries);
+
 class UpdateServer {
 public:
     static constexpr std::int32_t kBlockBytes = 16384;
