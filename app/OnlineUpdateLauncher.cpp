@@ -1,5 +1,7 @@
 #include "phonomir/OnlineUpdateLauncher.h"
 
+#include "phonomir/CommandLine.h"
+
 #include <dlfcn.h>
 
 namespace phonomir {
@@ -10,9 +12,14 @@ std::string onlineUpdateProductCode(int languageCode) {
     return {};
 }
 
-OnlineUpdateResult runOnlineUpdate(const std::string& libraryName, int languageCode, const std::string& programPath,
-                                   const std::string& commandLine, void* icon) {
-    void* library = ::dlopen(libraryName.c_str(), RTLD_NOW | RTLD_LOCAL);
+std::string onlineUpdateLibraryPath(const std::string& programPath) {
+    const std::size_t slash = programPath.rfind('/');
+    return (slash == std::string::npos ? std::string(".") : programPath.substr(0, slash)) + "/libksupdate.so";
+}
+
+OnlineUpdateResult runOnlineUpdate(const std::string& libraryPath, int languageCode, const std::string& programPath,
+                                   const std::vector<std::string>& arguments, const std::string& iconPath) {
+    void* library = ::dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) return OnlineUpdateResult::LibraryMissing;
     auto* function = reinterpret_cast<OnlineUpdateFunction>(::dlsym(library, "OnlineUpdate"));
     if (function == nullptr) {
@@ -21,8 +28,9 @@ OnlineUpdateResult runOnlineUpdate(const std::string& libraryName, int languageC
     }
     const std::string productCode = onlineUpdateProductCode(languageCode);
     if (productCode.empty()) return OnlineUpdateResult::NotCalled;
-    function(productCode.c_str(), programPath.substr(0, 260).c_str(), commandLine.c_str(), icon, "Phonomir",
-             "SoftWare\\Kestrelon\\Halvoria");
+    // The whole path: a cut one would name another file, and the installer starts the program by it.
+    function(productCode.c_str(), programPath.c_str(), quoteCommandLine(arguments).c_str(),
+             iconPath.empty() ? nullptr : iconPath.c_str(), "Phonomir", "SoftWare\\Kestrelon\\Halvoria");
     return OnlineUpdateResult::Called;
 }
 

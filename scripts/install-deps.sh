@@ -14,6 +14,8 @@ packages=(
   portaudio19-dev libasound2-dev
   # data store and media
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev
+  # update server (PostgreSQL through libpq) and module signatures
+  postgresql-15 libpq-dev libsodium-dev openssl
   # tools the tests and reviews use
   sox xvfb xauth imagemagick jackd2 xdotool locales time
 )

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -290,10 +291,16 @@ void MainPanel::runSystemCommand(int command) {
 
 void MainPanel::runOnlineUpdate() {
     const std::string program = QCoreApplication::applicationFilePath().toStdString();
-    const std::string commandLine = QCoreApplication::arguments().join(QLatin1Char(' ')).toStdString();
-    QIcon icon = windowIcon();
-    const OnlineUpdateResult result =
-        phonomir::runOnlineUpdate(updateLibrary_.toStdString(), context_.languageCode, program, commandLine, &icon);
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) arguments.push_back(argument.toStdString());
+    // The library takes the icon as an image file; it lives while the update dialog runs.
+    QTemporaryDir iconFolder;
+    const QString iconPath = iconFolder.isValid() ? iconFolder.filePath(QStringLiteral("phonomir.png")) : QString();
+    const bool iconSaved = !iconPath.isEmpty() && windowIcon().pixmap(32, 32).save(iconPath);
+    const std::string library =
+        updateLibrary_.isEmpty() ? onlineUpdateLibraryPath(program) : updateLibrary_.toStdString();
+    const OnlineUpdateResult result = phonomir::runOnlineUpdate(library, context_.languageCode, program, arguments,
+                                                                iconSaved ? iconPath.toStdString() : std::string());
     if (result == OnlineUpdateResult::LibraryMissing) {
         context_.messages.showMessage(loadString(StringId::UpdateLibraryMissing), MessageIcon::Exclamation);
     } else if (result == OnlineUpdateResult::ExportMissing) {

@@ -233,7 +233,7 @@ void MainPanelTest::closedStreamsXrunsStayShownUntilTheNextStart() {
 
 void MainPanelTest::missingUpdateLibraryShowsItsMessage() {
     PanelRig rig;
-    rig.panel->setUpdateLibraryName(QStringLiteral("libphonomir-no-such-update.so"));
+    rig.panel->setUpdateLibraryPath(QStringLiteral("/nonexistent/libksupdate.so"));
     rig.panel->runSystemCommand(MainPanel::kOnlineUpdateCommand);
     QCOMPARE(rig.messages.texts.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(rig.messages.texts[0]),

@@ -171,8 +171,69 @@ DBK_API int32_t GoRecord(DBKHANDLE table, int64_t number);
 /* Status of the last call on this table, cleared by reading it (2016 for an unknown handle). */
 DBK_API int32_t TableError(DBKHANDLE table);
 
-/* Room for the server operations (server date and time, stored files, streams) that the online
- * update library will need; they are not provided yet. */
+/* ---- Server operations (PostgreSQL through libpq) ----
+ *
+ * A server connection reaches the tables and stored files of an update server. Its handle works
+ * with CloseConnection, ConnectionError, OpenTable, CreateTable, and its tables with CloseTable,
+ * OpenIndex, CreateIndex, SelectIndex, AppendRecord, DeleteByKey, SetKeyCondition, ReadNextMatch,
+ * FieldCount, FieldInfo, RecordLength and TableError; the other table calls do not reach server
+ * tables (2016). DeleteByKey on a server table matches the key of the index chosen with
+ * SelectIndex (3008 when none is chosen).
+ *
+ * Server table paths take two forms, matched without regard to case:
+ *   network path  "\\HOST\DIR\...\NAME.DBF": HOST must be the connection's server name cut
+ *                 at its first dot; the rest names the table on that server;
+ *   alias path    "%ALIAS\NAME.DBF": ALIAS stands for a directory recorded on the server.
+ * Caller text never becomes SQL: paths, conditions and values travel as bound parameters.
+ * Times are UTC. */
+
+/* Optional connection settings; any member may be null (libpq's default then applies).
+ * Passwords are never passed here: libpq reads them from its password file. */
+typedef struct DbkServerOptions {
+    const char *port;
+    const char *database;
+    const char *user;
+    const char *sslMode;   /* libpq sslmode: disable, allow, prefer, require, verify-ca, verify-full */
+} DbkServerOptions;
+
+/* A UTC date and time: years since 1900, month 1..12, day 1..31, hour, minute, second. */
+typedef struct DbkServerTime {
+    int32_t yearsSince1900;
+    int32_t month;
+    int32_t day;
+    int32_t hour;
+    int32_t minute;
+    int32_t second;
+} DbkServerTime;
+
+enum DbkServerStatus {
+    DBK_SERVER_UNREACHABLE = 3020, /* the connection could not be made or was lost */
+    DBK_SERVER_REFUSED = 3021      /* the server refused an operation (rights, schema) */
+};
+
+/* Opens a connection to server (a host name, an address, or a socket directory) for the
+ * application name. Returns the connection handle, 0 on failure (status in *error). */
+DBK_API DBKHANDLE OpenServerConnection(const char *server, const char *application,
+                                       const DbkServerOptions *options, int32_t *error);
+/* The server's clock, UTC. Returns the status. */
+DBK_API int32_t ServerDateTime(DBKHANDLE connection, DbkServerTime *now);
+/* Copies the next record selected by SetKeyCondition into buffer (RecordLength bytes), in key
+ * order. Returns 1 when a record was read, 0 at the end (3009) or on failure. */
+DBK_API int32_t ReadNextMatch(DBKHANDLE table, char *buffer);
+
+/* Stored files, named by a non-negative number. Size in bytes, modification time UTC. */
+DBK_API int32_t StoredFileInfo(DBKHANDLE connection, int32_t number, int64_t *size,
+                               DbkServerTime *modified);
+/* Stores the local file at path as file number (replacing one of that number) with the given
+ * modification time, in one transaction. Returns the status. */
+DBK_API int32_t StoreFile(DBKHANDLE connection, int32_t number, const char *path,
+                          const DbkServerTime *modified);
+/* Opens stored file number for reading. Returns a stream handle, 0 on failure (status in
+ * ConnectionError: 3003 when there is no such file). */
+DBK_API DBKHANDLE OpenStream(DBKHANDLE connection, int32_t number);
+/* Reads up to length bytes. Returns the bytes delivered, 0 at the end, -1 on failure. */
+DBK_API int32_t ReadStream(DBKHANDLE stream, void *buffer, int32_t length);
+DBK_API void CloseStream(DBKHANDLE stream);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,6 @@
 // C entry points for connections, table files and opening or creating tables.
 #include "HandleRegistry.h"
+#include "server/ServerApi.h"
 #include "dbkengine.h"
 
 #include <new>
@@ -63,11 +64,13 @@ DBKHANDLE OpenConnection(int32_t, int32_t, const char *, int32_t *error) {
 }
 
 void CloseConnection(DBKHANDLE connection) {
+    if (dbk::server::isServerHandle(connection)) return dbk::server::closeConnection(connection);
     std::lock_guard guard(HandleRegistry::instance().lock());
     HandleRegistry::instance().removeConnection(connection);
 }
 
 int32_t ConnectionError(DBKHANDLE connection) {
+    if (dbk::server::isServerHandle(connection)) return dbk::server::connectionError(connection);
     return onConnection(connection, [](dbk::EngineConnection &owner) { return owner.status; });
 }
 
@@ -78,14 +81,17 @@ int32_t SetDataDirectory(DBKHANDLE connection, const char *directory) {
 }
 
 DBKHANDLE OpenTable(DBKHANDLE connection, const char *path) {
+    if (dbk::server::isServerHandle(connection)) return dbk::server::openTable(connection, path);
     return openOrCreate(connection, path, nullptr, 0, false);
 }
 
 DBKHANDLE CreateTable(DBKHANDLE connection, const char *path, const DbkFieldDef *fields, int32_t count) {
+    if (dbk::server::isServerHandle(connection)) return dbk::server::createTable(connection, path, fields, count);
     return openOrCreate(connection, path, fields, count, true);
 }
 
 void CloseTable(DBKHANDLE table) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::closeTable(table);
     std::lock_guard guard(HandleRegistry::instance().lock());
     HandleRegistry::instance().removeTable(table);
 }

@@ -121,6 +121,18 @@ SqlValue FieldLayout::matchValue(const Field &field, const std::string &text) {
     return rightTrimmed(text);
 }
 
+int describeField(const FieldLayout &layout, int number, DbkFieldDef *definition) {
+    const auto &fields = layout.fields();
+    if (!definition || number < 1 || number > static_cast<int>(fields.size())) return DBK_BAD_ARGUMENT;
+    const Field &found = fields[number - 1];
+    std::memset(definition, 0, sizeof *definition);
+    std::memcpy(definition->name, found.name.data(), found.name.size());
+    definition->type = found.type;
+    definition->width = static_cast<int16_t>(found.width);
+    definition->decimals = static_cast<int16_t>(found.decimals);
+    return DBK_OK;
+}
+
 std::string quoted(const std::string &name) {
     if (!isValidName(name)) throw std::invalid_argument("not a field name");
     return "\"" + name + "\"";

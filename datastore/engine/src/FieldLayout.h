@@ -43,6 +43,8 @@ private:
 };
 
 bool isValidField(const Field &field);
+// Field number (1-based) of layout as a definition record; 3008 for a number out of range.
+int describeField(const FieldLayout &layout, int number, DbkFieldDef *definition);
 // "NAME" as an SQL identifier. Only valid field names (upper-case letters, digits and '_') ever
 // become SQL text; any other name throws std::invalid_argument instead of reaching SQLite.
 std::string quoted(const std::string &name);

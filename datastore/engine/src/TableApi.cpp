@@ -1,6 +1,7 @@
 // C entry points for the operations on an open table.
 #include "FieldText.h"
 #include "HandleRegistry.h"
+#include "server/ServerApi.h"
 #include "dbkengine.h"
 
 #include <cstring>
@@ -40,6 +41,7 @@ bool validKey(const char *key, int32_t length) { return key && length > 0 && len
 extern "C" {
 
 int32_t TableError(DBKHANDLE table) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::tableError(table);
     std::lock_guard guard(HandleRegistry::instance().lock());
     dbk::TableSlot *slot = HandleRegistry::instance().table(table);
     if (!slot) return DBK_TABLE_CLOSED;
@@ -49,6 +51,7 @@ int32_t TableError(DBKHANDLE table) {
 }
 
 int32_t OpenIndex(DBKHANDLE table, const char *path) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::openIndex(table, path);
     int number = 0;
     onTable(table, [&](EngineTable &t) {
         return path ? t.openIndex(std::filesystem::path(path).filename(), number) : static_cast<int>(DBK_BAD_ARGUMENT);
@@ -57,6 +60,7 @@ int32_t OpenIndex(DBKHANDLE table, const char *path) {
 }
 
 int32_t CreateIndex(DBKHANDLE table, const char *path, const char *keyField, int32_t unique) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::createIndex(table, path, keyField, unique);
     int number = 0;
     onTable(table, [&](EngineTable &t) {
         if (!path || !keyField) return static_cast<int>(DBK_BAD_ARGUMENT);
@@ -66,10 +70,12 @@ int32_t CreateIndex(DBKHANDLE table, const char *path, const char *keyField, int
 }
 
 int32_t SelectIndex(DBKHANDLE table, int32_t index) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::selectIndex(table, index);
     return onTable(table, [&](EngineTable &t) { return t.selectIndex(index); });
 }
 
 int32_t AppendRecord(DBKHANDLE table, const char *buffer) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::appendRecord(table, buffer);
     return onTable(table, [&](EngineTable &t) { return buffer ? t.append(buffer) : static_cast<int>(DBK_BAD_ARGUMENT); });
 }
 
@@ -101,7 +107,9 @@ int32_t UpdateByKey(DBKHANDLE table, const char *key, int32_t keyLength, const c
     });
 }
 
-int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t) {
+int32_t DeleteByKey(DBKHANDLE table, const char *key, int32_t keyLength, int32_t mode) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::deleteByKey(table, key, keyLength);
+    (void)mode;  // both modes delete every record with the key
     return onTable(table, [&](EngineTable &t) {
         return validKey(key, keyLength) ? t.deleteByKey(std::string(key, strnlen(key, keyLength)))
                                         : static_cast<int>(DBK_BAD_ARGUMENT);
@@ -119,6 +127,7 @@ int32_t CountFiltered(DBKHANDLE table) {
 }
 
 int32_t SetKeyCondition(DBKHANDLE table, const char *condition) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::setKeyCondition(table, condition);
     std::int64_t matching = -1;
     onTable(table, [&](EngineTable &t) {
         const int status = t.setKeyCondition(condition);
@@ -128,26 +137,19 @@ int32_t SetKeyCondition(DBKHANDLE table, const char *condition) {
 }
 
 int32_t FieldCount(DBKHANDLE table) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::fieldCount(table);
     int count = -1;
     onTable(table, [&](EngineTable &t) { count = static_cast<int>(t.layout().fields().size()); return 0; });
     return count;
 }
 
 int32_t FieldInfo(DBKHANDLE table, int32_t number, DbkFieldDef *field) {
-    return onTable(table, [&](EngineTable &t) {
-        const auto &fields = t.layout().fields();
-        if (!field || number < 1 || number > static_cast<int32_t>(fields.size())) return static_cast<int>(DBK_BAD_ARGUMENT);
-        const dbk::Field &found = fields[number - 1];
-        std::memset(field, 0, sizeof *field);
-        std::memcpy(field->name, found.name.data(), found.name.size());
-        field->type = found.type;
-        field->width = static_cast<int16_t>(found.width);
-        field->decimals = static_cast<int16_t>(found.decimals);
-        return 0;
-    });
+    if (dbk::server::isServerHandle(table)) return dbk::server::fieldInfo(table, number, field);
+    return onTable(table, [&](EngineTable &t) { return dbk::describeField(t.layout(), number, field); });
 }
 
 int32_t RecordLength(DBKHANDLE table) {
+    if (dbk::server::isServerHandle(table)) return dbk::server::recordLength(table);
     int length = -1;
     onTable(table, [&](EngineTable &t) { length = t.layout().recordLength(); return 0; });
     return length;

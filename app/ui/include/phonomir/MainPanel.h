@@ -65,7 +65,8 @@ public:
     // What "&Preset" runs; the button stays disabled until there is one.
     void setPresetAction(std::function<void()> action);
     void runSystemCommand(int command);
-    void setUpdateLibraryName(const QString& name) { updateLibrary_ = name; }
+    // The update library to load instead of libksupdate.so beside the program (tests).
+    void setUpdateLibraryPath(const QString& path) { updateLibrary_ = path; }
 
 signals:
     void exitRequested();
@@ -103,7 +104,7 @@ private:
     LevelMeterWidget* outputMeter_ = nullptr;
     QMenu* systemMenu_ = nullptr;
     std::function<void()> presetAction_;
-    QString updateLibrary_ = QStringLiteral("libksupdate.so");
+    QString updateLibrary_;  // empty: libksupdate.so beside the program
     bool placed_ = false;
 };
 
