@@ -1,5 +1,7 @@
 #include "phonomir/FrequencyResponseGraph.h"
 
+#include "phonomir/CsvWriter.h"
+#include "phonomir/GraphExport.h"
 #include "phonomir/StringTable.h"
 
 #include <QFontMetrics>
@@ -19,6 +21,19 @@ const QColor kText(64, 64, 64);
 
 FrequencyResponseGraph::FrequencyResponseGraph(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    new GraphExport(this, {[] { return QStringLiteral("frequency-response"); }, [this] { return image_; },
+                           [this](std::ostream& out) { writeCsv(out); }});
+}
+
+// One row per bin of the last curve inside the plotted range: frequency and level in dB.
+void FrequencyResponseGraph::writeCsv(std::ostream& out) const {
+    CsvWriter table(out);
+    table.text("Frequency [Hz]").text("Level [dB]").endRow();
+    const int n = static_cast<int>(values_.size());
+    for (int i = 1; i < n / 2; ++i) {
+        const double frequency = i * rate_ / n;
+        table.fixed(frequency, 2).fixed(values_[i] > 0 ? 10.0 * std::log10(values_[i]) : NAN, 2).endRow();
+    }
 }
 
 void FrequencyResponseGraph::setUp(int fontHeightTenths, const QColor& curveColour) {
@@ -34,6 +49,8 @@ void FrequencyResponseGraph::setUp(int fontHeightTenths, const QColor& curveColo
 
 void FrequencyResponseGraph::plot(const float* values, int n, double rate, const GraphAxes& axes) {
     if (!setUp_ || image_.isNull()) return;
+    values_.assign(values, values + std::max(n, 0));
+    rate_ = rate;
     const QFontMetrics metrics(font_);
     layout_.emplace(image_.width(), image_.height(), GraphFontMetrics{metrics.averageCharWidth(), metrics.height()},
                     axes);

@@ -3,6 +3,7 @@
 // PHONOMIR_SCREENSHOT_DIR=DIR saves the graph as a PNG file.
 #include "phonomir/FrequencyResponseGraph.h"
 
+#include "phonomir/GraphExport.h"
 #include "phonomir/ResponseCurve.h"
 
 #include <QtTest>
@@ -43,6 +44,23 @@ private slots:
         QVERIFY(redNear(1000, 0));
         QVERIFY(redNear(8000, 6));
         QVERIFY(!redNear(8000, -6));
+    }
+
+    void exportsTheCurveAsCsv() {
+        FrequencyResponseGraph graph;
+        graph.resize(300, 160);
+        graph.setUp(80, Qt::red);
+        std::vector<float> curve(8, 1.0f);
+        curve[1] = 10.0f;
+        graph.plot(curve.data(), 8, 800, {20, 22050, -20, 20});
+        auto* exporter = graph.findChild<GraphExport*>();
+        QVERIFY(exporter);
+        QTemporaryDir folder;
+        QVERIFY(exporter->saveCsv(folder.filePath(QStringLiteral("curve.csv"))));
+        QFile csv(folder.filePath(QStringLiteral("curve.csv")));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLatin1(csv.readAll()),
+                 QStringLiteral("Frequency [Hz],Level [dB]\n100.00,10.00\n200.00,0.00\n300.00,0.00\n"));
     }
 
     void disabledGraphShowsTheWindowColour() {

@@ -1,6 +1,7 @@
 // A level curve in dB over a logarithmic frequency axis, drawn into an off-screen image when
 // its data change and copied to the screen when painted; a disabled graph shows only the
-// window colour. The layout comes from ResponseGraphLayout. UI thread only.
+// window colour. The layout comes from ResponseGraphLayout. Its context menu copies or saves
+// the picture and exports the curve as CSV (frequency, level). UI thread only.
 #pragma once
 
 #include "phonomir/ResponseGraphLayout.h"
@@ -11,6 +12,8 @@
 #include <QWidget>
 
 #include <optional>
+#include <ostream>
+#include <vector>
 
 namespace phonomir {
 
@@ -33,6 +36,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void writeCsv(std::ostream& out) const;
+
     void drawAxes(QPainter& painter, const ResponseGraphLayout& layout);
 
     bool setUp_ = false;
@@ -40,6 +45,8 @@ private:
     QFont font_;
     QColor curveColour_;
     std::optional<ResponseGraphLayout> layout_;
+    std::vector<float> values_;  // the last plotted curve (power factors) and its spectrum
+    double rate_ = 0;
 };
 
 }  // namespace phonomir
