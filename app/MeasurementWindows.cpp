@@ -1,6 +1,8 @@
 #include "MeasurementWindows.h"
 
+#include "phonomir/CalibrationDialog.h"
 #include "phonomir/DataConnection.h"
+#include "phonomir/MicCalStore.h"
 #include "phonomir/MainPanel.h"
 #include "phonomir/MicCalRecord.h"
 #include "phonomir/ProcessSettings.h"
@@ -16,21 +18,36 @@ namespace phonomir {
 namespace {
 
 // The microphone calibration record with this id from MICCAL: its texts for the info box, the
-// sensitivity as the level offset and the response points in use.
+// sensitivity as the level offset and the response points in use (cleaned and in ascending
+// order, so a damaged record never reaches the spline).
 std::optional<LoadedCalibration> readMicCalibration(int id, MessageSink& messages) {
     TableFile table(programConnection(), micCalTable(), messages);
     RecordValues values;
     if (!table.open() || !table.readById(id, values)) return std::nullopt;
     const MicCalRecord record = MicCalRecord::fromValues(values);
+    const MicCalEdit usable = MicCalStore::fromRecord(record);
     LoadedCalibration loaded;
     loaded.text = record.micInfo + "\n" + record.micAmpInfo + "\n" + record.comment;
-    loaded.calibration.offsetDb = record.inputSens;
-    const int count = std::clamp(record.nFreqData, 0, MicCalRecord::kPoints);
-    for (int k = 0; k < count; ++k)
-        if (record.freq[k] > 0) loaded.calibration.points.push_back({record.freq[k], record.level[k]});
+    loaded.calibration.offsetDb = -usable.offsetDb;
+    loaded.calibration.points = usable.points;
     loaded.inputSource = record.inputSel;
-    loaded.inputVolume = static_cast<std::uint32_t>(std::clamp(record.inputVol, 0, 65535));
+    loaded.inputVolume = static_cast<std::uint32_t>(usable.inputVol);
     return loaded;
+}
+
+std::optional<int> runCalibration(SessionContext& session, int currentId, QWidget* parent) {
+    MainPanel* panel = &session.panel;
+    CalibrationContext context{session.waveIn,
+                               session.waveOut,
+                               programConnection(),
+                               session.messages,
+                               session.inputDeviceId,
+                               session.outputDeviceId,
+                               [panel] { return panel->getInputSource(); },
+                               [panel](int index, std::uint32_t volume) { panel->selectInputSource(index, volume); },
+                               languageCode(),
+                               {}};
+    return runCalibrationDialog(std::move(context), currentId, parent);
 }
 
 QWidget* createGenerator(SessionContext& session) {
@@ -49,6 +66,7 @@ QWidget* createAnalyzer(SessionContext& session) {
                             {},
                             languageCode()};
     auto* window = new RealtimeAnalyzerWindow(std::move(context));
+    window->setCalibrationDialog([&session, window](int currentId) { return runCalibration(session, currentId, window); });
     window->show();
     return window;
 }

@@ -18,7 +18,16 @@ constexpr std::pair<int, std::string_view> kStrings[] = {
     {3013, "1/3 Octave"},
     {3014, "Waterfall"},
     {3015, "Correlation"},
+    {3510, "Need sound device in-and-out simultaneously."},
+    {3513, "Data has changed. Save it?"},
+    {3523, "Delete microphone calibration data. Are you sure?"},
+    {3524, "Save new microphone calibration data. Are you sure?"},
+    {3525, "Select microphone calibration data."},
+    {3526, "Make a change on microphone calibration data. Are you sure?"},
+    {3527, "Input information about microphone."},
     {3528, "Can't use mixer."},
+    {3536, "Can't input data with under 0 frequency."},
+    {3587, "Can't input more than %d data."},
     {4001, "Arial"},
     {4002, "Frequency"},
     {4003, "SPL"},
@@ -33,6 +42,8 @@ constexpr std::pair<int, std::string_view> kStrings[] = {
     {4020, "Online &Update..."},
     {4246, "Can't find libksupdate.so."},
     {4247, "Can't execute Online update."},
+    {4301, "Can't import %s: %s"},
+    {4302, "Can't write %s: %s"},
 };
 
 }  // namespace

@@ -249,13 +249,24 @@ void RealtimeAnalyzerWindow::loadCalibration() {
         context_.selectInputSource(loaded->inputSource, loaded->inputVolume);
 }
 
+void RealtimeAnalyzerWindow::setCalibrationDialog(std::function<std::optional<int>(int currentId)> run) {
+    context_.runCalibrationDialog = std::move(run);
+    control(kCalibration)->setEnabled(context_.runCalibrationDialog != nullptr);
+}
+
+// The dialog records from the input itself, so the analyzer lets its stream go while the dialog
+// runs and takes it back afterwards, whichever way the dialog ends.
 void RealtimeAnalyzerWindow::chooseCalibration() {
     if (!context_.runCalibrationDialog) return;
+    const bool wasRecording = recording_;
+    stop();
     const std::optional<int> chosen = context_.runCalibrationDialog(settings_.calibrationId);
-    if (!chosen) return;
-    settings_.calibrationId = *chosen;
-    loadCalibration();
-    rebuildAnalysis();
+    if (chosen) {
+        settings_.calibrationId = *chosen;
+        loadCalibration();
+        rebuildAnalysis();
+    }
+    if (wasRecording) start();
 }
 
 void RealtimeAnalyzerWindow::moveEvent(QMoveEvent* event) {

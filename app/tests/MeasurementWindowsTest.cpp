@@ -1,5 +1,6 @@
 // The program's panel with its measurement windows installed, on the virtual card, offscreen.
 #include "ProgramRig.h"
+#include "phonomir/CalibrationDialog.h"
 #include "phonomir/DataConnection.h"
 #include "phonomir/MainPanel.h"
 #include "phonomir/MicCalRecord.h"
@@ -9,7 +10,11 @@
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QtTest>
 
@@ -24,6 +29,7 @@ private slots:
     void buttonsOpenTheGeneratorAndTheAnalyzerOnce();
     void firstStartCreatesTheNineTables();
     void analyzerLoadsItsStoredCalibrationFromTheTable();
+    void analyzerReadsAKnownLevelThroughTheRecordChosenInTheCalibrationDialog();
 };
 
 void MeasurementWindowsTest::buttonsOpenTheGeneratorAndTheAnalyzerOnce() {
@@ -93,6 +99,79 @@ void MeasurementWindowsTest::analyzerLoadsItsStoredCalibrationFromTheTable() {
     panel.windows().closeWindows(kAllWindows);
     QVERIFY2(rig.messages.texts.empty(), rig.messages.texts.empty() ? "" : rig.messages.texts.front().c_str());
     processSettings().analyzer = AnalyzerSettings{};
+    closeProgramConnection();
+    std::filesystem::remove_all(root);
+}
+
+// A 1 kHz tone looped back through the virtual card: choosing a record with sensitivity 94 dB
+// and a response of +6 dB at 1 kHz in the Calibration dialog lifts the analyzer's reading by
+// 94 - 6 dB, and the analyzer records again once the dialog has given the input back.
+void MeasurementWindowsTest::analyzerReadsAKnownLevelThroughTheRecordChosenInTheCalibrationDialog() {
+    const auto root = std::filesystem::temp_directory_path() / "phonomir-program-chosen-calibration";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    QCOMPARE(openProgramConnection(root.string()), 0);
+    MessageRecorder messages;
+    {
+        TableFile table(programConnection(), micCalTable(), messages);
+        QVERIFY(table.open());
+        MicCalRecord record;
+        record.micCalId = 3;
+        record.micInfo = "Reference microphone";
+        record.inputSens = -94.0;
+        record.inputSel = 0;
+        record.inputVol = 65535;  // the source and volume the panel starts with
+        record.nFreqData = 3;
+        record.freq = {100, 1000, 10000};
+        record.level = {0, 6, 0};
+        QVERIFY(table.append(record.toValues()));
+    }
+    ProgramRig rig;
+    processSettings().analyzer = AnalyzerSettings{};
+    processSettings().analyzer.sampleRateIndex = 0;
+    processSettings().analyzer.peak = 1;
+    processSettings().generator = GeneratorSettings{};
+    processSettings().generator.sampleRateIndex = 0;
+    processSettings().generator.levelLeft = processSettings().generator.levelRight = 100;
+    rig.panel.windows().openWindows(kSignalGeneratorBit | kRealtimeAnalyzerBit);
+    auto* generator = qobject_cast<SignalGeneratorWindow*>(rig.panel.windows().window(kSignalGeneratorBit));
+    auto* analyzer = qobject_cast<RealtimeAnalyzerWindow*>(rig.panel.windows().window(kRealtimeAnalyzerBit));
+    QVERIFY(generator && analyzer);
+    generator->start();
+    analyzer->start();
+    const auto step = [&](std::uint32_t frames) {
+        for (std::uint32_t done = 0; done < frames; done += 512) {
+            rig.card.advance(512);
+            rig.waveOut.processCompleted();
+            rig.waveIn.processCompleted();
+        }
+    };
+    const auto level = [&] {
+        return qobject_cast<QLabel*>(analyzer->control(RealtimeAnalyzerWindow::kLevelLeft))->text().toDouble();
+    };
+    step(48000);
+    const double uncalibrated = level();
+    QVERIFY2(uncalibrated > -10, qPrintable(QString::number(uncalibrated)));  // the tone, not the noise
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CalibrationDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* records = qobject_cast<QTreeWidget*>(dialog->control(CalibrationDialog::kRecordList));
+        QCOMPARE(records->topLevelItemCount(), 1);
+        records->topLevelItem(0)->setSelected(true);
+        qobject_cast<QPushButton*>(dialog->control(CalibrationDialog::kOk))->click();
+    });
+    qobject_cast<QPushButton*>(analyzer->control(RealtimeAnalyzerWindow::kCalibration))->click();
+    QCOMPARE(processSettings().analyzer.calibrationId, 3);
+    QVERIFY(analyzer->recording());
+    step(48000);
+    QVERIFY2(std::abs(level() - (uncalibrated + 94.0 - 6.0)) < 0.1,
+             qPrintable(QString::number(level()) + " vs " + QString::number(uncalibrated + 88.0)));
+    const QByteArray dir = qgetenv("PHONOMIR_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) analyzer->grab().save(QString::fromLocal8Bit(dir) + "/analyzer-calibrated.png");
+    rig.panel.windows().closeWindows(kAllWindows);
+    processSettings().analyzer = AnalyzerSettings{};
+    processSettings().generator = GeneratorSettings{};
     closeProgramConnection();
     std::filesystem::remove_all(root);
 }

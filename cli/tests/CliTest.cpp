@@ -237,3 +237,38 @@ TEST_F(CliTest, EveryCommandHasHelp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliTest, CalibrationPrintsTheSensitivityThePointsKeptAndTheirDeviation) {
+    std::ofstream(path("mic.txt")) << "\"Sens Factor =-1.5dB, SERNO: 1234\"\r\nFreq\tdB\r\n20\t-2.5\r\n1000\t0\r\n"
+                                      "20000\t1.25\r\nbroken line here\r\n30 x\r\n";
+    CliRun r = cli({"calibration", path("mic.txt")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sensitivity -1.500000\n20.000000 -2.500000\n1000.000000 0.000000\n20000.000000 1.250000\n"
+                     "max-deviation 0.000000\n");
+
+    std::ofstream dense(path("dense.txt"));
+    for (int k = 0; k < 100; ++k) dense << 20 * std::pow(1000.0, k / 99.0) << " " << std::sin(k / 7.0) << "\n";
+    dense.close();
+    r = cli({"calibration", path("dense.txt"), "--points", "12"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 17), "sensitivity none\n");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + 12 + 1);
+    EXPECT_NE(r.out.find("max-deviation "), std::string::npos);
+}
+
+TEST_F(CliTest, CalibrationOfAnUnreadableFileIsOneLineAndStatusTwo) {
+    for (const std::string& content : {std::string("Frequency Level\n"), std::string("a\0b", 3)}) {
+        std::ofstream(path("bad.txt"), std::ios::binary) << content;
+        const CliRun r = cli({"calibration", path("bad.txt")});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    const CliRun missing = cli({"calibration", path("missing.txt")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "phonomir-cli: cannot read " + path("missing.txt") + "\n");
+}
+
+}  // namespace

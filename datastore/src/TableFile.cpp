@@ -133,6 +133,15 @@ bool TableFile::readRecords(int count, std::vector<RecordValues> &records) {
     return true;
 }
 
+bool TableFile::listAll(std::vector<RecordValues> &records) {
+    if (!ready(layout_.messages.read)) return false;
+    records.clear();
+    int status = selectIdentifierIndex();
+    const int count = status == DBK_OK ? CountFiltered(table_) : -1;
+    if (count < 0) return fail(layout_.messages.read, status != DBK_OK ? status : engineStatus());
+    return readRecords(count, records);
+}
+
 bool TableFile::listByType(char kind, std::vector<RecordValues> &records) {
     if (!ready(layout_.messages.read)) return false;
     records.clear();

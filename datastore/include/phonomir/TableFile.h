@@ -49,6 +49,8 @@ public:
     bool update(const RecordValues &values);   // replaces the record with the same first 8 chars
     bool deleteById(std::int32_t id);          // the record with that identifier
 
+    // Every record, in identifier order.
+    bool listAll(std::vector<RecordValues> &records);
     // Folders of one kind (FOLDER): every record with TYPE kind, in FOLDERID order.
     bool listByType(char kind, std::vector<RecordValues> &records);
     // Records of one folder (IMPULSE, ACF): in identifier order.

@@ -14,7 +14,16 @@ inline constexpr int Start = 3010;
 inline constexpr int Stop = 3011;
 inline constexpr int Spectrum = 3012;            // analyzer displays 3012 .. 3015
 inline constexpr int Correlation = 3015;
+inline constexpr int NeedInAndOut = 3510;        // calibration messages 3510 .. 3587
+inline constexpr int DataChangedSave = 3513;
+inline constexpr int DeleteCalibration = 3523;
+inline constexpr int SaveNewCalibration = 3524;
+inline constexpr int SelectCalibration = 3525;
+inline constexpr int ChangeCalibration = 3526;
+inline constexpr int InputMicrophoneInfo = 3527;
 inline constexpr int CantUseMixer = 3528;
+inline constexpr int FrequencyNotPositive = 3536;
+inline constexpr int TooManyPoints = 3587;
 inline constexpr int GraphFont = 4001;
 inline constexpr int FrequencyTitle = 4002;
 inline constexpr int LevelTitle = 4003;
@@ -27,6 +36,8 @@ inline constexpr int LanguageTag = 4012;         // "JPN" or "ENG": decides the 
 inline constexpr int OnlineUpdate = 4020;        // system menu item
 inline constexpr int UpdateLibraryMissing = 4246;
 inline constexpr int UpdateExportMissing = 4247;
+inline constexpr int CantImportFile = 4301;      // "%s" file, "%s" reason
+inline constexpr int CantWriteFile = 4302;
 }  // namespace StringId
 
 // The entry, or the empty string when the id is not in the table.

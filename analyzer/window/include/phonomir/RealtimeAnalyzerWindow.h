@@ -74,6 +74,10 @@ public:
     RtaWindow& graph() const { return *graph_; }
     bool recording() const { return recording_; }
 
+    // Gives "&Calibration..." its dialog (and enables it); for a dialog that needs the window
+    // itself as its parent.
+    void setCalibrationDialog(std::function<std::optional<int>(int currentId)> run);
+
 public slots:
     void start();
     void stop();
