@@ -5,6 +5,7 @@
 #include "phonomir/MicCalStore.h"
 #include "phonomir/MainPanel.h"
 #include "phonomir/MicCalRecord.h"
+#include "phonomir/OscilloscopeWindow.h"
 #include "phonomir/ProcessSettings.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
@@ -71,6 +72,13 @@ QWidget* createAnalyzer(SessionContext& session) {
     return window;
 }
 
+QWidget* createOscilloscope(SessionContext& session) {
+    auto* window = new OscilloscopeWindow(
+        OscilloscopeContext{session.waveIn, processSettings().oscilloscope, session.inputDeviceId});
+    window->show();
+    return window;
+}
+
 }  // namespace
 
 void prepareDataTables(MessageSink& messages) {
@@ -86,6 +94,7 @@ void installMeasurementWindows(SessionContext& session) {
     WindowSlots& windows = session.panel.windows();
     windows.setFactory(kSignalGeneratorBit, [&session] { return createGenerator(session); });
     windows.setFactory(kRealtimeAnalyzerBit, [&session] { return createAnalyzer(session); });
+    windows.setFactory(kOscilloscopeBit, [&session] { return createOscilloscope(session); });
 }
 
 }  // namespace phonomir

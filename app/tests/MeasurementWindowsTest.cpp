@@ -4,6 +4,7 @@
 #include "phonomir/DataConnection.h"
 #include "phonomir/MainPanel.h"
 #include "phonomir/MicCalRecord.h"
+#include "phonomir/OscilloscopeWindow.h"
 #include "phonomir/ProcessSettings.h"
 #include "phonomir/TableCatalog.h"
 #include "phonomir/TableFile.h"
@@ -35,16 +36,21 @@ private slots:
 void MeasurementWindowsTest::buttonsOpenTheGeneratorAndTheAnalyzerOnce() {
     ProgramRig rig;
     MainPanel& panel = rig.panel;
-    for (int id : {MainPanel::kSignalGenerator, MainPanel::kRealtimeAnalyzer}) {
+    const std::pair<int, unsigned> buttons[] = {{MainPanel::kSignalGenerator, kSignalGeneratorBit},
+                                                {MainPanel::kRealtimeAnalyzer, kRealtimeAnalyzerBit},
+                                                {MainPanel::kOscilloscope, kOscilloscopeBit}};
+    for (const auto& [id, bit] : buttons) {
         auto* button = qobject_cast<QPushButton*>(panel.control(id));
+        QVERIFY(button->isEnabled());
         button->click();
-        QWidget* first = panel.windows().window(id == MainPanel::kSignalGenerator ? kSignalGeneratorBit : kRealtimeAnalyzerBit);
+        QWidget* first = panel.windows().window(bit);
         QVERIFY(first != nullptr);
         button->click();
-        QCOMPARE(panel.windows().window(id == MainPanel::kSignalGenerator ? kSignalGeneratorBit : kRealtimeAnalyzerBit), first);
+        QCOMPARE(panel.windows().window(bit), first);
     }
     QVERIFY(qobject_cast<SignalGeneratorWindow*>(panel.windows().window(kSignalGeneratorBit)));
     QVERIFY(qobject_cast<RealtimeAnalyzerWindow*>(panel.windows().window(kRealtimeAnalyzerBit)));
+    QVERIFY(qobject_cast<OscilloscopeWindow*>(panel.windows().window(kOscilloscopeBit)));
     panel.windows().closeWindows(kAllWindows);
 }
 

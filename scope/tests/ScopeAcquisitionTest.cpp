@@ -149,6 +149,29 @@ TEST(ScopeAcquisition, AutoRangeClimbsToExponentThirteenForAFullScaleSine) {
     EXPECT_EQ(scope.view.gainChanges.back(), (std::pair<int, int>{0, 13}));
 }
 
+// changeSettings replaces the working copy: a caller that writes the climbed exponent into its
+// record as it is told keeps it across any later change; a stale record steps it back.
+TEST(ScopeAcquisition, ChangeSettingsKeepsTheClimbedRangeOnlyWhenTheCallerWroteItBack) {
+    OscilloscopeSettings record;
+    record.gainExponentLeft = 0;
+    ScopeHarness scope(record);
+    auto sine = [](long long f, int) {
+        return static_cast<std::int16_t>(std::lround(32767 * std::sin(2 * std::numbers::pi * 1000 * f / 44100.0)));
+    };
+    scope.feed(40, sine);
+    ASSERT_EQ(scope.acquisition.settings().gainExponentLeft, 13);
+    const OscilloscopeSettings stale = record;
+    for (const auto& [channel, exponent] : scope.view.gainChanges) {
+        (channel == 0 ? record.gainExponentLeft : record.gainExponentRight) = exponent;
+    }
+    record.highcut = 1;
+    scope.acquisition.changeSettings(record);
+    EXPECT_EQ(scope.acquisition.settings().gainExponentLeft, 13);
+    EXPECT_EQ(scope.acquisition.settings().highcut, 1);
+    scope.acquisition.changeSettings(stale);
+    EXPECT_EQ(scope.acquisition.settings().gainExponentLeft, 0);
+}
+
 TEST(ScopeAcquisition, InversionNegatesOnlyTheChosenChannelAndKeepsFullScaleInRange) {
     OscilloscopeSettings s = manualTrigger();
     s.autoTrigger = 1;

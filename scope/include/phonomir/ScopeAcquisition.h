@@ -31,6 +31,11 @@ public:
 
     // Settings edited while acquiring (gain, positions, sweep time, delay range, flags). Keeps
     // the sweep in progress; a change of rate or channel count needs start() instead.
+    // The given record REPLACES the working copy, the acquisition's own changes included: the
+    // gain exponents the auto range stepped and the level the auto level set. The caller keeps
+    // them by writing each one into its record when the view is told of it
+    // (ScopeView::gainExponentChanged, ScopeView::triggerLevelChanged), before it passes that
+    // record here; a stale record steps the range back.
     void changeSettings(const OscilloscopeSettings& settings);
     void setDelayPosition(int delayPosition);  // Delay Time trackbar, 0..100
     // New trigger level, screen percent -50..50; the detector's previous value is set to the
