@@ -1,6 +1,6 @@
 // Fuzzes the memo record reader (tag, then a RIFF/WAVE stream) over a source that delivers
 // the record in irregular pieces, as continued memo reads may.
-#include "ByteWaveSource.h"
+#include "MemoryByteSource.h"
 #include "MemoryBlock.h"
 #include "WaveMemos.h"
 
@@ -11,7 +11,7 @@
 namespace {
 
 // Hands out at most `piece` bytes per read, so short reads inside chunk headers are exercised.
-class PiecewiseSource : public avstore::WaveSource {
+class PiecewiseSource : public avstore::ByteSource {
 public:
     PiecewiseSource(std::span<const std::uint8_t> bytes, std::size_t piece) : bytes_(bytes), piece_(piece) {}
     std::size_t read(void *buffer, std::size_t bytes) override {
@@ -26,7 +26,7 @@ public:
     }
 
 private:
-    avstore::ByteWaveSource bytes_;
+    avstore::MemoryByteSource bytes_;
     std::size_t piece_;
 };
 

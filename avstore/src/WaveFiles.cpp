@@ -1,6 +1,6 @@
 #include "WaveFiles.h"
 
-#include "FileWaveSource.h"
+#include "FileByteSource.h"
 #include "LockedWaveBlock.h"
 #include "MemoryBlock.h"
 #include "RiffWaveReader.h"
@@ -36,7 +36,7 @@ std::uint32_t readWaveFile(MMMemBlock **block, const char *path) {
     if (!isWaveFileName(path)) return MM_NOT_WAVE_FILE_NAME;
     std::FILE *file = std::fopen(path, "rb");
     if (!file) return MM_FILE_ERROR;
-    FileWaveSource source(file);
+    FileByteSource source(file);
     std::uint32_t status = RiffWaveReader(source).read(block);
     if (std::ferror(file)) {  // a read failed (a directory, a device error): no stream was judged
         freeBlock(*block);

@@ -1,7 +1,7 @@
 #include "WaveMemos.h"
 
 #include "LockedWaveBlock.h"
-#include "MemoWaveSource.h"
+#include "MemoByteSource.h"
 #include "MemoryBlock.h"
 #include "RiffWaveReader.h"
 #include "avstore32.h"
@@ -14,7 +14,7 @@
 
 namespace avstore {
 
-std::uint32_t readTaggedWave(WaveSource &source, MMMemBlock **block) {
+std::uint32_t readTaggedWave(ByteSource &source, MMMemBlock **block) {
     *block = nullptr;
     std::uint8_t tag[kTagBytes] = {};
     if (source.read(tag, sizeof tag) != sizeof tag || (tag[0] | tag[1] << 8) != MM_TAG_WAVE) return MM_WRONG_MEDIA_TYPE;
@@ -24,7 +24,7 @@ std::uint32_t readTaggedWave(WaveSource &source, MMMemBlock **block) {
 std::uint32_t readWaveMemo(MMMemBlock **block, std::uint32_t table, const char *field) {
     if (!block) return MM_CANNOT_LOCK;
     *block = nullptr;
-    MemoWaveSource source(table, field);
+    MemoByteSource source(table, field);
     const std::uint32_t status = readTaggedWave(source, block);
     source.finish();
     if (source.engineStatus() == 0) return status;

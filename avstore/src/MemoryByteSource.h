@@ -1,15 +1,16 @@
-// A wave source over bytes in memory that the caller keeps alive. Used by tests and fuzzers.
+// A byte source over bytes in memory that the caller keeps alive: a memory record, tests and
+// fuzzers.
 #pragma once
 
-#include "WaveSource.h"
+#include "ByteSource.h"
 
 #include <span>
 
 namespace avstore {
 
-class ByteWaveSource : public WaveSource {
+class MemoryByteSource : public ByteSource {
 public:
-    explicit ByteWaveSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit MemoryByteSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     std::size_t read(void *buffer, std::size_t bytes) override;
     std::uint64_t skip(std::uint64_t bytes) override;
 

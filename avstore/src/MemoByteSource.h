@@ -1,15 +1,15 @@
-// A wave source over a memo field of a table's current record, read with continued engine
+// A byte source over a memo field of a table's current record, read with continued engine
 // memo reads. The first read (of the tag) names the field; later reads continue. An engine
 // failure ends the stream and is kept for the caller to pass on.
 #pragma once
 
-#include "WaveSource.h"
+#include "ByteSource.h"
 
 namespace avstore {
 
-class MemoWaveSource : public WaveSource {
+class MemoByteSource : public ByteSource {
 public:
-    MemoWaveSource(std::uint32_t table, const char *field) : table_(table), field_(field) {}
+    MemoByteSource(std::uint32_t table, const char *field) : table_(table), field_(field) {}
     std::size_t read(void *buffer, std::size_t bytes) override;
     // Lets the engine close the memo now rather than at the next call on the table.
     void finish();

@@ -1,4 +1,4 @@
-#include "MemoWaveSource.h"
+#include "MemoByteSource.h"
 
 #include "dbkengine.h"
 
@@ -7,7 +7,7 @@
 
 namespace avstore {
 
-std::size_t MemoWaveSource::read(void *buffer, std::size_t bytes) {
+std::size_t MemoByteSource::read(void *buffer, std::size_t bytes) {
     if (engineStatus_ != 0) return 0;
     TableError(table_);  // clear any older status
     const int32_t want = static_cast<int32_t>(std::min<std::size_t>(bytes, INT_MAX));
@@ -17,7 +17,7 @@ std::size_t MemoWaveSource::read(void *buffer, std::size_t bytes) {
     return engineStatus_ == 0 && got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
-void MemoWaveSource::finish() {
+void MemoByteSource::finish() {
     if (engineStatus_ != 0 || field_) return;
     MemoRead(table_, nullptr, nullptr, 0);
     TableError(table_);

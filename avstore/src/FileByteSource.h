@@ -1,15 +1,15 @@
-// A wave source over an open file that the caller owns and closes.
+// A byte source over an open file that the caller owns and closes.
 #pragma once
 
-#include "WaveSource.h"
+#include "ByteSource.h"
 
 #include <cstdio>
 
 namespace avstore {
 
-class FileWaveSource : public WaveSource {
+class FileByteSource : public ByteSource {
 public:
-    explicit FileWaveSource(std::FILE *file);
+    explicit FileByteSource(std::FILE *file);
     std::size_t read(void *buffer, std::size_t bytes) override;
     std::uint64_t skip(std::uint64_t bytes) override;  // seeks, clamped to the file's end
 

@@ -1,10 +1,10 @@
-#include "WaveSource.h"
+#include "ByteSource.h"
 
 #include <algorithm>
 
 namespace avstore {
 
-std::uint64_t WaveSource::skip(std::uint64_t bytes) {
+std::uint64_t ByteSource::skip(std::uint64_t bytes) {
     std::uint8_t scratch[4096];
     std::uint64_t skipped = 0;
     while (skipped < bytes) {

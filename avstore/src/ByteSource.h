@@ -1,5 +1,6 @@
-// A stream of stored wave bytes read front to back: a file, a memo field or a memory span.
-// The RIFF reader uses only this interface, so every place is read by the same code.
+// A stream of stored bytes read front to back: a file, a memo field or a memory span. The
+// wave reader and the picture decoders use only this interface, so every place is read by
+// the same code.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +8,9 @@
 
 namespace avstore {
 
-class WaveSource {
+class ByteSource {
 public:
-    virtual ~WaveSource() = default;
+    virtual ~ByteSource() = default;
     // Copies up to bytes bytes into buffer; returns how many arrived (fewer only at the end
     // of the stream or on a failure).
     virtual std::size_t read(void *buffer, std::size_t bytes) = 0;
