@@ -2,13 +2,11 @@
 
 #include "FileByteSource.h"
 #include "LockedWaveBlock.h"
+#include "MediaTypes.h"
 #include "MemoryBlock.h"
 #include "RiffWaveReader.h"
-#include "WaveFileName.h"
+#include "WrittenFile.h"
 #include "avstore32.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 
@@ -17,15 +15,6 @@ namespace {
 
 bool writeAll(std::FILE *file, const void *bytes, std::size_t count) {
     return count == 0 || std::fwrite(bytes, 1, count, file) == count;
-}
-
-// Closes a file that failed part-way and removes it when it is a regular file, so that no
-// half-written wave is left to be taken for a good one.
-void discardFile(std::FILE *file, const char *path) {
-    struct stat info {};
-    const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
-    std::fclose(file);
-    if (regular) unlink(path);
 }
 
 }  // namespace
@@ -54,13 +43,9 @@ std::uint32_t writeWaveFile(MMMemBlock *block, const char *path) {
     std::FILE *file = std::fopen(path, "wb");
     if (!file) return MM_FILE_ERROR;
     const auto header = canonicalHeader(wave.head());
-    const bool written = writeAll(file, header.data(), header.size()) &&
-                         writeAll(file, wave.data(), wave.head().dataBytes) && std::fflush(file) == 0;
-    if (!written) {
-        discardFile(file, path);
-        return MM_FILE_ERROR;
-    }
-    return std::fclose(file) == 0 ? MM_OK : (unlink(path), MM_FILE_ERROR);
+    const bool written =
+        writeAll(file, header.data(), header.size()) && writeAll(file, wave.data(), wave.head().dataBytes);
+    return closeWrittenFile(file, path, written);
 }
 
 }  // namespace avstore
