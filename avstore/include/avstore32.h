@@ -143,9 +143,10 @@ MM_API uint32_t MMWaveRecStop(void);
  * with 8004 before anything is allocated.
  *
  * Encoded forms, chosen by type tag (files: by extension, in any case):
- *   BMP  (bmp, dib) file header, info header, colour table, rows; every depth. Reading takes an
- *        uncompressed file of 1, 4, 8 or 24 bits with a 40-byte or longer info header (only its
- *        first 40 bytes are used); top-down files (negative height) are turned bottom-up.
+ *   BMP  (bmp, dib) file header, info header, colour table, rows; every depth. Reading takes
+ *        files of 1, 4, 8 or 24 bits, uncompressed or (4 and 8 bits) run-length compressed,
+ *        with a 40-byte or longer info header (only its first 40 bytes are used); top-down
+ *        files (negative height) are turned bottom-up. Writing is uncompressed.
  *   JPEG (jpg) reading gives a 24-bit picture of any file of 1 or 3 components (grey as equal
  *        red, green and blue), 8007 for other component counts; writing takes 8- and 24-bit
  *        pictures, quality 75, with the resolution in dots per inch (200 when unknown).

@@ -1,5 +1,6 @@
 #include "BmpCodec.h"
 
+#include "BmpRunLengths.h"
 #include "NewPicture.h"
 #include "avstore32.h"
 #include "phonomir/ByteCodec.h"
@@ -15,6 +16,7 @@ struct BmpLayout {
     PictureHeader header;
     std::uint32_t rowsOffset = 0;  // from the start of the file
     bool topDown = false;
+    bool runLengths = false;  // 8-bit rows compressed by runs of bytes, 4-bit ones by runs of nibbles
 };
 
 std::uint32_t readLayout(ByteSource &source, BmpLayout &layout) {
@@ -23,10 +25,13 @@ std::uint32_t readLayout(ByteSource &source, BmpLayout &layout) {
     layout.rowsOffset = phonomir::LittleEndianReader(std::span<const std::uint8_t>(bytes, kFileHeaderBytes)).uint32(10);
     layout.header = decodeInfoHeader(std::span<const std::uint8_t, kInfoHeaderBytes>(bytes + kFileHeaderBytes, kInfoHeaderBytes));
     const PictureHeader &header = layout.header;
-    if (header.headerBytes < kInfoHeaderBytes || header.compression != 0 || !isPictureDepth(header.bitsPerPixel)) {
+    layout.runLengths = (header.compression == 1 && header.bitsPerPixel == 8) ||
+                        (header.compression == 2 && header.bitsPerPixel == 4);
+    layout.topDown = header.height < 0;
+    if (header.headerBytes < kInfoHeaderBytes || !isPictureDepth(header.bitsPerPixel) ||
+        (header.compression != 0 && !layout.runLengths) || (layout.runLengths && layout.topDown)) {
         return MM_NOT_SUPPORTED;
     }
-    layout.topDown = header.height < 0;
     const std::int64_t height = layout.topDown ? -std::int64_t{header.height} : header.height;
     if (!isWithinLimits(header.width, height)) return MM_WRONG_MEDIA_TYPE;
     layout.header.height = static_cast<std::int32_t>(height);
@@ -49,6 +54,7 @@ std::uint32_t readTable(ByteSource &source, const BmpLayout &layout, const Pictu
 }
 
 std::uint32_t readRows(ByteSource &source, const BmpLayout &layout, const PictureView &picture) {
+    if (layout.runLengths) return readRunLengthRows(source, picture);
     if (!layout.topDown) {  // the file's order is the block's: one read
         const std::size_t bytes = picture.stride * static_cast<std::size_t>(picture.height());
         return source.read(picture.rows, bytes) == bytes ? MM_OK : MM_WRONG_MEDIA_TYPE;

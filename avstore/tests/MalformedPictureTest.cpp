@@ -215,7 +215,8 @@ TEST_F(PictureTest, BmpTablesAndOffsetsThatDoNotFitAreRefused) {
     EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(10, 0)), 8004u);
     EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(10, 0xFFFFFFF0)), 8004u);   // rows past the end
     EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(14, 0xFFFFFFF0)), 8004u);   // an info header past the end
-    EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(30, 2)), 8007u);            // run-length compressed
+    EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(30, 3)), 8007u);            // bit fields
+    EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(30, 1)), 8007u);            // byte runs on 4-bit rows
     EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(28, 16, false)), 8007u);    // 16 bits per pixel
     EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(14, 12)), 8007u);           // the old 12-byte header
     EXPECT_EQ(decodeStatus(MM_TAG_BMP, changed(0, 0x4142, false)), 8004u); // no "BM"
@@ -226,6 +227,40 @@ TEST_F(PictureTest, BmpTablesAndOffsetsThatDoNotFitAreRefused) {
     EXPECT_EQ(pixelsOf(read), pixelsOf(picture));
     MMPictureFree(read);
     MMPictureFree(picture);
+}
+
+TEST_F(PictureTest, RunLengthCompressedBmpRowsAreExpanded) {
+    // 4 × 3 pixels, 8 and 4 bits: a run, a literal (padded), an end of row, a jump, the end.
+    MMHANDLE blank8 = makePicture(4, 3, 8, std::vector<std::uint32_t>(12, 0), greyPalette(10));
+    MMHANDLE blank4 = makePicture(4, 3, 4, std::vector<std::uint32_t>(12, 0), greyPalette(10));
+    const struct {
+        MMHANDLE blank;
+        std::uint32_t compression;
+        Bytes runs;
+    } cases[] = {{blank8, 1, {3, 7, 0, 0, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 0, 1, 9, 0, 1}},
+                 {blank4, 2, {3, 0x77, 0, 0, 0, 3, 0x12, 0x30, 0, 0, 0, 2, 2, 0, 1, 0x99, 0, 1}}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.compression);
+        Bytes file = encoded(c.blank, MM_TAG_BMP);
+        file.resize(file[10]);
+        file.insert(file.end(), c.runs.begin(), c.runs.end());
+        putLe32At(file, 30, c.compression);
+        MMHANDLE read = nullptr;
+        ASSERT_EQ(decode(MM_TAG_BMP, file, &read), 0u);
+        const auto grey = greyPalette(10);
+        // Bottom row 7 7 7 0; middle row 1 2 3 0; the jump 2 to the right puts 9 at x 2 of the top row.
+        EXPECT_EQ(pixelsOf(read), pixelsFromValues(4, 3, {0, 0, 9, 0, 1, 2, 3, 0, 7, 7, 7, 0}, grey));
+        MMPictureFree(read);
+        Bytes overrun = file;
+        overrun[overrun.size() - 4] = 3;  // the last run of 1 becomes 3: what runs past the row is dropped
+        ASSERT_EQ(decode(MM_TAG_BMP, overrun, &read), 0u);
+        EXPECT_EQ(pixelsOf(read), pixelsFromValues(4, 3, {0, 0, 9, 9, 1, 2, 3, 0, 7, 7, 7, 0}, grey));
+        MMPictureFree(read);
+        file.resize(file.size() - 2);  // no end-of-picture escape
+        EXPECT_EQ(decodeStatus(MM_TAG_BMP, file), 8004u);
+    }
+    MMPictureFree(blank8);
+    MMPictureFree(blank4);
 }
 
 TEST_F(PictureTest, GifLzwTakesKwKwKAndAFullTableWithoutClear) {

@@ -171,7 +171,8 @@ Pixels imageMagickPixels(const std::string &path) {
     return pixels;
 }
 
-void imageMagickWrite(const Pixels &pixels, const std::string &options, const std::string &path) {
+void imageMagickWrite(const Pixels &pixels, const std::string &options, const std::string &path,
+                      const std::string &format) {
     const std::string raw = path + ".rgb";
     {
         std::ofstream out(raw, std::ios::binary);
@@ -181,7 +182,7 @@ void imageMagickWrite(const Pixels &pixels, const std::string &options, const st
         }
     }
     const std::string command = "convert -size " + std::to_string(pixels.width) + "x" + std::to_string(pixels.height) +
-                                " -depth 8 'rgb:" + raw + "' " + options + " '" + path + "' 2>/dev/null";
+                                " -depth 8 'rgb:" + raw + "' " + options + " '" + format + path + "' 2>/dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::remove(raw.c_str());
 }

@@ -44,7 +44,9 @@ bool imageMagickAvailable();
 std::string commandOutput(const std::string &command);
 // The file's pixels as ImageMagick decodes them (8 bits a channel, flattened to RGB).
 Pixels imageMagickPixels(const std::string &path);
-// Writes pixels as raw RGB and lets ImageMagick turn them into path (extra options before it).
-void imageMagickWrite(const Pixels &pixels, const std::string &options, const std::string &path);
+// Writes pixels as raw RGB and lets ImageMagick turn them into path, with extra options and
+// an explicit format ("BMP3:", "GIF87:", ...) before the path.
+void imageMagickWrite(const Pixels &pixels, const std::string &options, const std::string &path,
+                      const std::string &format = "");
 
 class PictureTest : public WaveFileTest {};
