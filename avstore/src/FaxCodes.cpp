@@ -87,11 +87,16 @@ private:
 
 }  // namespace
 
-FaxCode faxTerminatingCode(bool black, int run) { return codeOf((black ? kBlackTerminating : kWhiteTerminating)[run]); }
+FaxCode faxTerminatingCode(bool black, int run) {
+    const char *const *codes = black ? kBlackTerminating : kWhiteTerminating;
+    return codeOf(codes[run]);
+}
 
 FaxCode faxMakeUpCode(bool black, int run) {
-    if (run > 1728) return codeOf(kSharedMakeUp[run / 64 - 28]);
-    return codeOf((black ? kBlackMakeUp : kWhiteMakeUp)[run / 64 - 1]);
+    const int step = run / 64;  // 1 .. 40
+    if (step > 27) return codeOf(kSharedMakeUp[step - 28]);
+    const char *const *codes = black ? kBlackMakeUp : kWhiteMakeUp;
+    return codeOf(codes[step - 1]);
 }
 
 FaxLookup lookUpFaxCode(bool black, std::uint32_t peek) { return LookupTables::instance().find(black, peek); }
