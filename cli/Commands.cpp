@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "CommandLine.h"
+#include "PictureCommand.h"
 
 #include <map>
 
@@ -16,7 +17,8 @@ constexpr const char* kOverview =
     "  spectrum FILE.wav ...    the Realtime Analyzer's spectrum\n"
     "  bands FILE.wav ...       1/3-octave band levels with peak hold\n"
     "  correlation FILE.wav ... auto- or cross-correlation\n"
-    "  acf FILE.wav ...         running autocorrelation\n\n"
+    "  acf FILE.wav ...         running autocorrelation\n"
+    "  picture IN OUT ...       convert a picture between BMP, JPEG, GIF and fax\n\n"
     "Run phonomir-cli COMMAND --help for the options of a command.\n";
 
 }  // namespace
@@ -26,6 +28,7 @@ int runCommandLine(Arguments args, std::ostream& out, std::ostream& err) {
     static const std::map<std::string, Command> commands = {
         {"info", runInfo},         {"generate", runGenerate},       {"spectrum", runSpectrum},
         {"bands", runBands},       {"correlation", runCorrelation}, {"acf", runAcf},
+        {"picture", runPicture},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kOverview;
