@@ -6,6 +6,7 @@
 // picture; for encoding and turning, less reading its memory-mapped cache of the picture).
 // Files live in a temporary folder on disk and are read warm from the page cache.
 // Run: build-bench/bench/phonomir_picture_bench
+#include "TemporaryFolder.h"
 #include "avstore32.h"
 
 #include <benchmark/benchmark.h>
@@ -13,8 +14,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -47,12 +48,8 @@ public:
         static Scratch scratch;
         return scratch;
     }
-    ~Scratch() {
-        MMPictureFree(picture);
-        std::error_code ignored;
-        std::filesystem::remove_all(directory, ignored);
-    }
-    std::string path(const std::string &name) const { return directory + "/" + name; }
+    ~Scratch() { MMPictureFree(picture); }
+    std::string path(const std::string &name) const { return folder.path(name); }
     // The path in single quotes, for a shell command.
     std::string quoted(const std::string &name) const {
         std::string text = "'";
@@ -61,13 +58,11 @@ public:
         return text;
     }
 
+    TemporaryFolder folder{"phonomir-picture-bench"};
     MMHANDLE picture = nullptr;
-    std::string directory;
 
 private:
     Scratch() {
-        char pattern[] = "/tmp/phonomir-picture-bench-XXXXXX";
-        directory = mkdtemp(pattern) ? pattern : "/tmp";
         const std::vector<std::uint32_t> card = testCard();
         MMPictureGetBitmap(&picture, card.data(), kWidth, kHeight, kWidth * 4);
         MMPictureWriteFile(picture, path("card.bmp").c_str());
@@ -75,7 +70,9 @@ private:
         run("convert " + quoted("card.bmp") + " " + quoted("card.mpc"));
     }
     static void run(const std::string &command) {
-        if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) std::abort();
+        if (std::system((command + " >/dev/null 2>&1").c_str()) == 0) return;
+        std::fprintf(stderr, "failed: %s (is ImageMagick installed?)\n", command.c_str());
+        std::exit(1);
     }
 };
 

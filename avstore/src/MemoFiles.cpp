@@ -2,9 +2,9 @@
 
 #include "MediaTypes.h"
 #include "MemoByteSource.h"
+#include "MemoRecords.h"
 #include "WrittenFile.h"
 #include "avstore32.h"
-#include "dbkengine.h"
 
 #include <cstdio>
 #include <string>
@@ -13,13 +13,6 @@ namespace avstore {
 namespace {
 
 constexpr std::size_t kPieceBytes = 4096;
-
-// One memo write (named: the field's new content; null: appended); the engine's status.
-std::uint32_t writeMemo(std::uint32_t table, const char *field, const void *bytes, std::size_t count) {
-    TableError(table);
-    MemoWrite(table, field, bytes, static_cast<int32_t>(count));
-    return static_cast<std::uint32_t>(TableError(table));
-}
 
 std::uint32_t copyFileToMemo(std::FILE *file, std::uint32_t table, const char *field, std::uint16_t tag) {
     const std::uint8_t tagBytes[2] = {static_cast<std::uint8_t>(tag), static_cast<std::uint8_t>(tag >> 8)};

@@ -4,7 +4,6 @@
 #include "FaxCodec.h"
 #include "GifCodec.h"
 #include "JpegCodec.h"
-#include "MediaTypes.h"
 #include "avstore32.h"
 
 namespace avstore {

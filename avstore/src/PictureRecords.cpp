@@ -3,13 +3,11 @@
 #include "BufferSink.h"
 #include "LockedPicture.h"
 #include "MediaTypes.h"
-#include "MemoByteSource.h"
-#include "MemoryBlock.h"
+#include "MemoRecords.h"
 #include "MemoryBlockSink.h"
 #include "MemoryByteSource.h"
 #include "PictureForms.h"
 #include "avstore32.h"
-#include "dbkengine.h"
 
 #include <climits>
 
@@ -17,14 +15,7 @@ namespace avstore {
 
 std::uint32_t readPictureMemo(MMMemBlock **picture, std::uint32_t table, const char *field) {
     if (!picture) return MM_PICTURE_CANNOT_LOCK;
-    *picture = nullptr;
-    MemoByteSource source(table, field);
-    const std::uint32_t status = readTaggedPicture(source, picture);
-    source.finish();
-    if (source.engineStatus() == 0) return status;
-    freeBlock(*picture);  // an engine failure outranks what the decoder made of the cut stream
-    *picture = nullptr;
-    return static_cast<std::uint32_t>(source.engineStatus());
+    return readMemoRecord(table, field, picture, readTaggedPicture);
 }
 
 // The record is gathered first and stored with one memo write, so the field holds either the
@@ -35,10 +26,7 @@ std::uint32_t writePictureMemo(MMMemBlock *picture, std::uint32_t table, const c
     if (locked.status() != MM_OK) return locked.status();
     BufferSink record;
     if (const std::uint32_t status = writeTaggedPicture(tag, locked.view(), record)) return status;
-    if (record.bytes().size() > INT32_MAX) return MM_OUT_OF_MEMORY;
-    TableError(table);
-    MemoWrite(table, field, record.bytes().data(), static_cast<int32_t>(record.bytes().size()));
-    return static_cast<std::uint32_t>(TableError(table));
+    return writeMemo(table, field, record.bytes().data(), record.bytes().size());
 }
 
 std::uint32_t readPictureMemory(MMMemBlock **picture, const void *data, std::uint32_t length) {

@@ -3,7 +3,6 @@
 
 #include "dbkengine.h"
 
-#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -13,15 +12,8 @@ protected:
     void SetUp() override {
         PictureTest::SetUp();
         connection = OpenConnection(0, 0, "TEST", nullptr);
-        DbkFieldDef fields[2] = {};
-        std::strcpy(fields[0].name, "PICID");
-        fields[0].type = 'I';
-        fields[0].width = 8;
-        std::strcpy(fields[1].name, "PICTURE");
-        fields[1].type = 'B';
-        table = CreateTable(connection, path("PICS.DBF").c_str(), fields, 2);
+        table = createMemoTable(connection, path("PICS.DBF"), "PICID", "PICTURE");
         ASSERT_NE(table, 0u);
-        ASSERT_EQ(AppendRecord(table, "       1"), 0);
     }
     void TearDown() override {
         CloseConnection(connection);

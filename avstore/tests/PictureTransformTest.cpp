@@ -66,6 +66,10 @@ TEST_F(PictureTest, ThirtyThreeByOneBitTurnsInPlaceWithoutReallocation) {
 TEST_F(PictureTest, TurningACallersTightBlockGrowsItUnderTheSameHandle) {
     MMHANDLE picture = makePicture(40, 2, 8, indexPattern(40, 2, 7), greyPalette(7));  // room for 40 × 2 only
     const Pixels before = pixelsOf(picture);
+    MMMemLock(picture);  // while the caller holds its address the block cannot move
+    EXPECT_EQ(MMPictureRotate(picture, 1), 8003u);
+    MMMemUnlock(picture);
+    EXPECT_EQ(pixelsOf(picture), before);
     ASSERT_EQ(MMPictureRotate(picture, 3), 0u);
     const Pixels turned = quarterTurnClockwise(quarterTurnClockwise(quarterTurnClockwise(before)));
     EXPECT_EQ(pixelsOf(picture), turned);
