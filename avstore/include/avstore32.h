@@ -183,8 +183,8 @@ MM_API uint32_t MMPictureWriteMem(MMHANDLE picture, MMHANDLE *memory, uint16_t t
  * nothing is stored. */
 MM_API uint32_t MMPictureWriteNull(MMHANDLE picture, uint16_t tag, uint32_t *length);
 /* Makes a 24-bit picture in *picture of a width × height buffer of 32-bit pixels 0xAARRGGBB
- * (alpha ignored), rows top-down, stride bytes from one row to the next (at least 4 × width).
- * 8005 for a null buffer, sizes below 1 or a stride too small. */
+ * (alpha ignored), rows top-down, stride bytes from one row to the next (a multiple of 4, at
+ * least 4 × width). 8005 for a null buffer, sizes below 1 or another stride. */
 MM_API uint32_t MMPictureGetBitmap(MMHANDLE *picture, const uint32_t *pixels, int32_t width, int32_t height,
                                    int32_t stride);
 /* The header's width, height and bits per pixel. */
@@ -192,15 +192,15 @@ MM_API uint32_t MMPictureGetInfo(MMHANDLE picture, uint16_t *width, uint16_t *he
 /* Draws the source rectangle (sx, sy, sw, sh; from the picture's top-left corner) stretched
  * onto the destination rectangle (dx, dy, dw, dh) of a width × height buffer of 32-bit pixels
  * 0xAARRGGBB (rows top-down, stride bytes apart), clipped to the buffer, by nearest-neighbour
- * sampling; destination pixels whose source falls outside the picture are left alone. −1 for
+ * sampling; destination pixels whose source falls outside the picture are left alone. -1 for
  * a width or height means the picture's own; other sizes below 1 draw nothing. A 1-bit picture
  * keeps its darker colour: a destination pixel takes it when any source pixel it covers has it.
- * Drawn pixels get alpha 0xFF. 8005 for an unusable buffer. */
+ * Drawn pixels get alpha 0xFF. 8005 for an unusable buffer (as for MMPictureGetBitmap). */
 MM_API uint32_t MMPictureDraw(MMHANDLE picture, uint32_t *pixels, int32_t width, int32_t height, int32_t stride,
                               int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw,
                               int32_t sh);
 /* Turns the picture in its own block by turn quarter turns clockwise (1; 2 a half turn; 3 or
- * −1 a quarter turn counter-clockwise; taken modulo 4). 1-, 8- and 24-bit pictures (8007
+ * -1 a quarter turn counter-clockwise; taken modulo 4). 1-, 8- and 24-bit pictures (8007
  * otherwise). A block too small for the turned picture (not made by this library) is grown
  * first, keeping its handle (8003 when that fails). */
 MM_API uint32_t MMPictureRotate(MMHANDLE picture, int32_t turn);
@@ -208,7 +208,7 @@ MM_API uint32_t MMPictureRotate(MMHANDLE picture, int32_t turn);
  * failure it is kept and *rotated is 0. */
 MM_API uint32_t MMPictureRotate2(MMHANDLE picture, MMHANDLE *rotated, int32_t turn);
 /* A copy of the picture in a new block in *copy, scaled to width × height by nearest-neighbour
- * sampling (−1 keeps a dimension; other sizes below 1 give 8004). 1-, 8- and 24-bit pictures
+ * sampling (-1 keeps a dimension; other sizes below 1 give 8004). 1-, 8- and 24-bit pictures
  * (8007 otherwise); a 1-bit picture keeps its darker colour wherever the source had it. */
 MM_API uint32_t MMPictureCopy(MMHANDLE picture, MMHANDLE *copy, int32_t width, int32_t height);
 /* Frees the picture (a null, freed or foreign handle is ignored). */

@@ -30,7 +30,7 @@ PictureHeader turnedHeader(const PictureHeader &header, int turns) {
 }
 
 // Where the source pixel of destination (x, y) lies: origin + x * alongRow + y * acrossRows,
-// in bytes (pixels for 1 bit), over rows stored bottom-up.
+// in bytes, over rows stored bottom-up.
 struct SourceWalk {
     std::ptrdiff_t origin, alongRow, acrossRows;
 };
