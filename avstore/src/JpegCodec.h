@@ -16,7 +16,8 @@ namespace avstore {
 // picture, grey as equal red, green and blue. The density becomes pixels per metre: dots per
 // inch × 39.37007874015748, dots per cm × 100, rounded; none gives 0. 8007 for other
 // component counts (CMYK); 8004 for anything the library cannot decode (a cut file too),
-// a picture beyond the limits, or more than 1000 progressive scans.
+// a picture beyond the limits, a progressive file whose whole-image buffers would take more
+// than 512 MB, or more than 1000 scans.
 std::uint32_t readJpeg(ByteSource &source, MMMemBlock **picture);
 // Writes an 8-bit (palette expanded) or 24-bit picture (8007 otherwise) as a JFIF file of
 // 3 components, quality 75, with the density in dots per inch (pixels per metre × 0.0254,
