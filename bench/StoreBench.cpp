@@ -4,6 +4,7 @@
 // a 10-minute stereo 48 kHz database recording. Files live in a temporary folder on disk.
 // Run: build/bench/phonomir_store_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only
 #include "MemoRecordingSink.h"
+#include "TemporaryFolder.h"
 #include "avstore32.h"
 #include "dbkengine.h"
 
@@ -31,12 +32,8 @@ public:
         static Scratch scratch;
         return scratch;
     }
-    ~Scratch() {
-        CloseConnection(connection);
-        std::error_code ignored;
-        std::filesystem::remove_all(directory, ignored);
-    }
-    std::string path(const std::string &name) const { return directory + "/" + name; }
+    ~Scratch() { CloseConnection(connection); }  // before the folder goes
+    std::string path(const std::string &name) const { return folder.path(name); }
 
     // A table of one record with a WAVEDATA memo, made anew.
     DBKHANDLE freshTable(const std::string &name) {
@@ -52,15 +49,11 @@ public:
         return table;
     }
 
-    std::string directory;
+    TemporaryFolder folder{"phonomir-store-bench"};
     DBKHANDLE connection = 0;
 
 private:
-    Scratch() {
-        char pattern[] = "/tmp/phonomir-store-bench-XXXXXX";
-        directory = mkdtemp(pattern) ? pattern : "/tmp";
-        connection = OpenConnection(0, 0, "BENCH", nullptr);
-    }
+    Scratch() { connection = OpenConnection(0, 0, "BENCH", nullptr); }
 };
 
 // A stereo 16-bit 48 kHz wave block of dataBytes bytes (the caller frees it).

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "CommandLine.h"
+#include "PictureCommand.h"
 
 #include <map>
 
@@ -17,7 +18,8 @@ constexpr const char* kOverview =
     "  bands FILE.wav...        1/3-octave band levels with peak hold\n"
     "  correlation FILE.wav...  auto- or cross-correlation\n"
     "  acf FILE.wav...          running autocorrelation\n"
-    "  calibration FILE         a microphone response file as a calibration record keeps it\n\n"
+    "  calibration FILE         a microphone response file as a calibration record keeps it\n"
+    "  picture IN OUT ...       convert a picture between BMP, JPEG, GIF and fax\n\n"
     "The analysis commands read their files block by block and take several files at once, one\n"
     "worker per core, printing the results in the order given.\n"
     "Run phonomir-cli COMMAND --help for the options of a command.\n";
@@ -30,6 +32,7 @@ int runCommandLine(Arguments args, std::ostream& out, std::ostream& err) {
         {"info", runInfo},         {"generate", runGenerate},       {"spectrum", runSpectrum},
         {"bands", runBands},       {"correlation", runCorrelation}, {"acf", runAcf},
         {"calibration", runCalibration},
+        {"picture", runPicture},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kOverview;

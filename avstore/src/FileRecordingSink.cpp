@@ -1,6 +1,6 @@
 #include "FileRecordingSink.h"
 
-#include "WaveFileName.h"
+#include "MediaTypes.h"
 #include "avstore32.h"
 
 #include <unistd.h>

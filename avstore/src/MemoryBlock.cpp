@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -114,5 +115,17 @@ std::size_t blockSize(MMMemBlock *block) {
 }
 
 void freeBlock(MMMemBlock *block) { BlockRegistry::instance().remove(block); }
+
+bool resizeBlock(MMMemBlock *block, std::size_t bytes) {
+    return BlockRegistry::instance().with(block, false, [bytes](Slot &slot) {
+        if (slot.locks > 0 || bytes == SIZE_MAX) return false;
+        void *moved = std::realloc(slot.bytes, bytes ? bytes : 1);
+        if (!moved) return false;
+        if (bytes > slot.size) std::memset(static_cast<std::uint8_t *>(moved) + slot.size, 0, bytes - slot.size);
+        slot.bytes = moved;
+        slot.size = bytes;
+        return true;
+    });
+}
 
 }  // namespace avstore

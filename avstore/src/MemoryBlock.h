@@ -16,5 +16,9 @@ void *lockBlock(MMMemBlock *block);            // null for a null, freed or fore
 int unlockBlock(MMMemBlock *block);            // locks still held
 std::size_t blockSize(MMMemBlock *block);      // 0 for a null, freed or foreign handle
 void freeBlock(MMMemBlock *block);             // a null, freed or foreign handle is ignored
+// Gives the block a new size, keeping its bytes up to the smaller size and zero-filling any
+// growth; the handle stays valid. False (the block unchanged) for a null, freed or foreign
+// handle, a locked block (its address was handed out) or when memory runs out.
+bool resizeBlock(MMMemBlock *block, std::size_t bytes);
 
 }  // namespace avstore

@@ -1,4 +1,4 @@
-// Reads a RIFF/WAVE PCM stream chunk by chunk from a WaveSource into a new wave block. It
+// Reads a RIFF/WAVE PCM stream chunk by chunk from a ByteSource into a new wave block. It
 // never trusts a declared size: chunks are skipped only as far as bytes exist, the data is
 // gathered as it arrives (never allocated by its declared size), a longer fmt chunk gives its
 // first 16 bytes, odd chunks are skipped with their pad byte, and every step consumes input,
@@ -6,7 +6,7 @@
 #pragma once
 
 #include "WaveLayout.h"
-#include "WaveSource.h"
+#include "ByteSource.h"
 
 #include <cstdint>
 
@@ -16,7 +16,7 @@ namespace avstore {
 
 class RiffWaveReader {
 public:
-    explicit RiffWaveReader(WaveSource &source) : source_(source) {}
+    explicit RiffWaveReader(ByteSource &source) : source_(source) {}
 
     // Reads the stream into a new block in *block (the caller frees it). Returns 0, 8008 (not
     // RIFF/WAVE PCM: missing RIFF, WAVE, fmt or data, two fmt chunks, an unusable format),
@@ -29,7 +29,7 @@ private:
     bool skipChunk(std::uint64_t chunkBytes);
     std::uint32_t readData(const WaveBlockHead &head, MMMemBlock **block);
 
-    WaveSource &source_;
+    ByteSource &source_;
 };
 
 }  // namespace avstore

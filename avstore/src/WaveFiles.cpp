@@ -1,14 +1,12 @@
 #include "WaveFiles.h"
 
-#include "FileWaveSource.h"
+#include "FileByteSource.h"
 #include "LockedWaveBlock.h"
+#include "MediaTypes.h"
 #include "MemoryBlock.h"
 #include "RiffWaveReader.h"
-#include "WaveFileName.h"
+#include "WrittenFile.h"
 #include "avstore32.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 
@@ -19,15 +17,6 @@ bool writeAll(std::FILE *file, const void *bytes, std::size_t count) {
     return count == 0 || std::fwrite(bytes, 1, count, file) == count;
 }
 
-// Closes a file that failed part-way and removes it when it is a regular file, so that no
-// half-written wave is left to be taken for a good one.
-void discardFile(std::FILE *file, const char *path) {
-    struct stat info {};
-    const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
-    std::fclose(file);
-    if (regular) unlink(path);
-}
-
 }  // namespace
 
 std::uint32_t readWaveFile(MMMemBlock **block, const char *path) {
@@ -36,7 +25,7 @@ std::uint32_t readWaveFile(MMMemBlock **block, const char *path) {
     if (!isWaveFileName(path)) return MM_NOT_WAVE_FILE_NAME;
     std::FILE *file = std::fopen(path, "rb");
     if (!file) return MM_FILE_ERROR;
-    FileWaveSource source(file);
+    FileByteSource source(file);
     std::uint32_t status = RiffWaveReader(source).read(block);
     if (std::ferror(file)) {  // a read failed (a directory, a device error): no stream was judged
         freeBlock(*block);
@@ -54,13 +43,9 @@ std::uint32_t writeWaveFile(MMMemBlock *block, const char *path) {
     std::FILE *file = std::fopen(path, "wb");
     if (!file) return MM_FILE_ERROR;
     const auto header = canonicalHeader(wave.head());
-    const bool written = writeAll(file, header.data(), header.size()) &&
-                         writeAll(file, wave.data(), wave.head().dataBytes) && std::fflush(file) == 0;
-    if (!written) {
-        discardFile(file, path);
-        return MM_FILE_ERROR;
-    }
-    return std::fclose(file) == 0 ? MM_OK : (unlink(path), MM_FILE_ERROR);
+    const bool written =
+        writeAll(file, header.data(), header.size()) && writeAll(file, wave.data(), wave.head().dataBytes);
+    return closeWrittenFile(file, path, written);
 }
 
 }  // namespace avstore

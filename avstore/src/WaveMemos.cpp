@@ -1,11 +1,9 @@
 #include "WaveMemos.h"
 
 #include "LockedWaveBlock.h"
-#include "MemoWaveSource.h"
-#include "MemoryBlock.h"
+#include "MemoRecords.h"
 #include "RiffWaveReader.h"
 #include "avstore32.h"
-#include "dbkengine.h"
 
 #include <climits>
 #include <cstring>
@@ -14,7 +12,7 @@
 
 namespace avstore {
 
-std::uint32_t readTaggedWave(WaveSource &source, MMMemBlock **block) {
+std::uint32_t readTaggedWave(ByteSource &source, MMMemBlock **block) {
     *block = nullptr;
     std::uint8_t tag[kTagBytes] = {};
     if (source.read(tag, sizeof tag) != sizeof tag || (tag[0] | tag[1] << 8) != MM_TAG_WAVE) return MM_WRONG_MEDIA_TYPE;
@@ -23,14 +21,7 @@ std::uint32_t readTaggedWave(WaveSource &source, MMMemBlock **block) {
 
 std::uint32_t readWaveMemo(MMMemBlock **block, std::uint32_t table, const char *field) {
     if (!block) return MM_CANNOT_LOCK;
-    *block = nullptr;
-    MemoWaveSource source(table, field);
-    const std::uint32_t status = readTaggedWave(source, block);
-    source.finish();
-    if (source.engineStatus() == 0) return status;
-    freeBlock(*block);  // an engine failure outranks what the reader made of the cut stream
-    *block = nullptr;
-    return static_cast<std::uint32_t>(source.engineStatus());
+    return readMemoRecord(table, field, block, readTaggedWave);
 }
 
 // The record is written with one memo write, so the field holds either the whole new record
@@ -52,9 +43,7 @@ std::uint32_t writeWaveMemo(MMMemBlock *block, std::uint32_t table, const char *
     const auto header = canonicalHeader(wave.head());
     std::memcpy(record.data() + kTagBytes, header.data(), header.size());
     if (wave.head().dataBytes) std::memcpy(record.data() + kTagBytes + header.size(), wave.data(), wave.head().dataBytes);
-    TableError(table);
-    MemoWrite(table, field, record.data(), static_cast<int32_t>(length));
-    return static_cast<std::uint32_t>(TableError(table));
+    return writeMemo(table, field, record.data(), length);
 }
 
 }  // namespace avstore

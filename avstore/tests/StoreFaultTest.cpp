@@ -9,7 +9,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 TEST_F(WaveFileTest, FullDeviceGives8002AndTheDeviceIsLeftAlone) {
@@ -41,15 +40,9 @@ TEST_F(WaveFileTest, FullDiskDuringFileWriteRemovesTheHalfWrittenFile) {
 }
 
 TEST_F(WaveFileTest, FullDiskDuringMemoWriteKeepsTheEarlierRecord) {
-    DbkFieldDef fields[2] = {};
-    std::strcpy(fields[0].name, "ACFID");
-    fields[0].type = 'I';
-    fields[0].width = 8;
-    std::strcpy(fields[1].name, "WAVEDATA");
-    fields[1].type = 'B';
     DBKHANDLE connection = OpenConnection(0, 0, "TEST", nullptr);
-    DBKHANDLE table = CreateTable(connection, path("ACF.DBF").c_str(), fields, 2);
-    ASSERT_EQ(AppendRecord(table, "       1"), 0);
+    DBKHANDLE table = createMemoTable(connection, path("ACF.DBF"), "ACFID", "WAVEDATA");
+    ASSERT_NE(table, 0u);
     MMHANDLE small = makeWaveBlock(1, 16, 8000, samplePattern(64));
     ASSERT_EQ(MMWaveWriteDB(small, table, "WAVEDATA", MM_TAG_WAVE), 0u);
     CloseTable(table);

@@ -4,8 +4,6 @@
 
 #include "dbkengine.h"
 
-#include <cstring>
-
 namespace {
 
 class WaveMemoTest : public WaveFileTest {
@@ -13,15 +11,8 @@ protected:
     void SetUp() override {
         WaveFileTest::SetUp();
         connection = OpenConnection(0, 0, "TEST", nullptr);
-        DbkFieldDef fields[2] = {};
-        std::strcpy(fields[0].name, "ACFID");
-        fields[0].type = 'I';
-        fields[0].width = 8;
-        std::strcpy(fields[1].name, "WAVEDATA");
-        fields[1].type = 'B';
-        table = CreateTable(connection, path("ACF.DBF").c_str(), fields, 2);
+        table = createMemoTable(connection, path("ACF.DBF"), "ACFID", "WAVEDATA");
         ASSERT_NE(table, 0u);
-        ASSERT_EQ(AppendRecord(table, "       1"), 0);
     }
     void TearDown() override {
         CloseConnection(connection);

@@ -88,6 +88,17 @@ WaveContents contentsOf(MMHANDLE block) {
     return contents;
 }
 
+DBKHANDLE createMemoTable(DBKHANDLE connection, const std::string &path, const char *numberField, const char *memoField) {
+    DbkFieldDef fields[2] = {};
+    std::strcpy(fields[0].name, numberField);
+    fields[0].type = 'I';
+    fields[0].width = 8;
+    std::strcpy(fields[1].name, memoField);
+    fields[1].type = 'B';
+    const DBKHANDLE table = CreateTable(connection, path.c_str(), fields, 2);
+    return table != 0 && AppendRecord(table, "       1") == 0 ? table : 0;
+}
+
 void WaveFileTest::SetUp() {
     char pattern[] = "/tmp/avstore-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);

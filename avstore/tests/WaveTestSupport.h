@@ -2,6 +2,7 @@
 #pragma once
 
 #include "avstore32.h"
+#include "dbkengine.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,10 @@ struct WaveContents {
     Bytes data;
 };
 WaveContents contentsOf(MMHANDLE block);
+
+// Creates a table of an 8-digit number field and a memo field, with one record holding 1 (the
+// current record). 0 on failure.
+DBKHANDLE createMemoTable(DBKHANDLE connection, const std::string &path, const char *numberField, const char *memoField);
 
 class WaveFileTest : public ::testing::Test {
 protected:
