@@ -75,7 +75,7 @@ PictureInfo infoOf(const Picture& picture) {
 
 }  // namespace
 
-int runPicture(std::span<const std::string> args, std::ostream& out) {
+int runPicture(std::span<const std::string> args, std::ostream& out, std::ostream&) {
     const ParsedArguments parsed = parseArguments(args, kPictureOptions);
     if (parsed.has("help")) {
         out << usageText("picture IN OUT [options]\n\nConverts a picture between BMP (.bmp, .dib), JPEG (.jpg), GIF (.gif)\n"

@@ -10,6 +10,6 @@ namespace phonomir::cli {
 
 // picture IN OUT [--rotate 1|2|3] [--size WxH]: the form of each file by its extension (bmp,
 // dib, jpg, gif, fax); turns first, then rescales; prints "WIDTHxHEIGHT BITS" of the result.
-int runPicture(std::span<const std::string> args, std::ostream& out);
+int runPicture(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace phonomir::cli
