@@ -22,14 +22,7 @@ ArchiveWave numberedWave(int sampleRate, int channels, int frames, int seed) {
     return wave;
 }
 
-FolderRecord acfFolder(const std::string& title) {
-    FolderRecord folder;
-    folder.type = "A";
-    folder.title = title;
-    folder.date = "20240315";
-    folder.scale = 1.0;
-    return folder;
-}
+FolderRecord acfFolder(const std::string& title) { return {0, "A", "", "", "20240315", title, "", 1.0}; }
 
 AcfRecord recordFor(std::int32_t folderId, const ArchiveWave& wave, const std::string& title) {
     AcfRecord record;
