@@ -1,6 +1,6 @@
 // Folders and recordings in a real data directory: identifiers, a recording's sound back bit for
 // bit, the cascades, and a Save whose wave write fails.
-#include "ArchiveTestSupport.h"
+#include "ArchiveTest.h"
 
 #include "phonomir/FolderDate.h"
 #include "phonomir/TableCatalog.h"

@@ -1,12 +1,10 @@
-// Test rig of the archive: a fresh directory with its own DATA, a message sink that records and
+// Test pieces of the archive: a fresh directory with its own DATA, a message sink that records and
 // answers OK, and recordings whose samples name their position.
 #pragma once
 
 #include "phonomir/AcfArchive.h"
 #include "phonomir/DataConnection.h"
 #include "phonomir/MessageSink.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -32,12 +30,3 @@ struct TemporaryRoot {
 phonomir::ArchiveWave numberedWave(int sampleRate, int channels, int frames, int seed = 0);
 phonomir::FolderRecord acfFolder(const std::string& title);
 phonomir::AcfRecord recordFor(std::int32_t folderId, const phonomir::ArchiveWave& wave, const std::string& title);
-
-class ArchiveTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(connection.open(root.path), 0); }
-    TemporaryRoot root;
-    phonomir::DataConnection connection;
-    RecordedMessages messages;
-    phonomir::AcfArchive archive{connection, messages};
-};

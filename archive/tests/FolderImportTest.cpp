@@ -1,5 +1,5 @@
 // Import of running-ACF folders from a second data directory, and from the same one.
-#include "ArchiveTestSupport.h"
+#include "ArchiveTest.h"
 
 #include "phonomir/FolderImport.h"
 

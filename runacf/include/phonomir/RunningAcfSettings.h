@@ -32,7 +32,7 @@ struct RunningAcfSettings {
     std::int32_t logRangeDb = -40;        // log range, dB, <= 0
     std::int32_t shownChannel = 0;        // 0 left, 1 right
 
-    static constexpr double kMaxSeconds = 300.0;  // longest integration time and running step
+    static constexpr double kMaxSeconds = 30.0;  // s: the longest recording, so the longest useful T and S
 
     // Every field forced into its range: T and S that are NaN, infinite, zero or negative take
     // their defaults and stay at most kMaxSeconds; a time range that is not a positive number
