@@ -1,4 +1,5 @@
 #include "MeasurementWindows.h"
+#include "RunningAcfArchiving.h"
 
 #include "phonomir/DataConnection.h"
 #include "phonomir/MainPanel.h"
@@ -53,6 +54,24 @@ QWidget* createAnalyzer(SessionContext& session) {
     return window;
 }
 
+// Save and Load reach the archive while the program's data directory is open.
+QWidget* createRunningAcf(SessionContext& session) {
+    MessageSink* messages = &session.messages;
+    RunningAcfContext context{session.waveIn, session.waveOut, processSettings().runningAcf, session.messages,
+                              session.inputDeviceId, session.outputDeviceId, {}, {}, languageCode()};
+    if (programConnection().isOpen()) {
+        context.loadRecording = [messages](AcfRecording& recording, QWidget* parent) {
+            return loadRecordingFromArchive(*messages, recording, parent);
+        };
+        context.saveRecording = [messages](const AcfRecording& recording, QWidget* parent) {
+            saveRecordingToArchive(*messages, recording, parent);
+        };
+    }
+    auto* window = new RunningAcfWindow(std::move(context));
+    window->show();
+    return window;
+}
+
 }  // namespace
 
 void prepareDataTables(MessageSink& messages) {
@@ -68,6 +87,7 @@ void installMeasurementWindows(SessionContext& session) {
     WindowSlots& windows = session.panel.windows();
     windows.setFactory(kSignalGeneratorBit, [&session] { return createGenerator(session); });
     windows.setFactory(kRealtimeAnalyzerBit, [&session] { return createAnalyzer(session); });
+    windows.setFactory(kRunningAcfBit, [&session] { return createRunningAcf(session); });
 }
 
 }  // namespace phonomir

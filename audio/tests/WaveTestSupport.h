@@ -59,8 +59,14 @@ public:
         texts.push_back(text);
         icons.push_back(icon);
     }
+    bool askOkCancel(int id, const std::string&) override {
+        questions.push_back(id);
+        return answerOk;
+    }
     std::vector<std::string> texts;
     std::vector<MessageIcon> icons;
+    std::vector<int> questions;
+    bool answerOk = false;  // Cancel, as a sink that cannot ask anybody
 };
 
 inline std::vector<Notification> only(const std::vector<Notification>& log, const std::string& who) {
