@@ -16,7 +16,8 @@ constexpr const char* kOverview =
     "  spectrum FILE.wav...     the Realtime Analyzer's spectrum\n"
     "  bands FILE.wav...        1/3-octave band levels with peak hold\n"
     "  correlation FILE.wav...  auto- or cross-correlation\n"
-    "  acf FILE.wav...          running autocorrelation\n\n"
+    "  acf FILE.wav...          running autocorrelation\n"
+    "  archive DIR ...          folders and recordings of the running-ACF archive in DIR/DATA\n\n"
     "The analysis commands read their files block by block and take several files at once, one\n"
     "worker per core, printing the results in the order given.\n"
     "Run phonomir-cli COMMAND --help for the options of a command.\n";
@@ -28,6 +29,7 @@ int runCommandLine(Arguments args, std::ostream& out, std::ostream& err) {
     static const std::map<std::string, Command> commands = {
         {"info", runInfo},         {"generate", runGenerate},       {"spectrum", runSpectrum},
         {"bands", runBands},       {"correlation", runCorrelation}, {"acf", runAcf},
+        {"archive", runArchive},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kOverview;

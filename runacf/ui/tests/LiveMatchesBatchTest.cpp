@@ -7,6 +7,7 @@
 #include "phonomir/RunningAcfWindow.h"
 #include "phonomir/TableWriter.h"
 #include "phonomir/VirtualSoundCard.h"
+#include "phonomir/testing/CsvRows.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,20 +53,6 @@ std::vector<std::int16_t> stereoTestSignal(int frames) {
         samples[2 * i + 1] = static_cast<std::int16_t>(std::lround(voice + 0.3 * noise(rng)));
     }
     return samples;
-}
-
-std::vector<std::vector<std::string>> csvRows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::vector<std::string> cells;
-        std::istringstream cellStream(line);
-        std::string cell;
-        while (std::getline(cellStream, cell, ',')) cells.push_back(cell);
-        rows.push_back(cells);
-    }
-    return rows;
 }
 
 // The window's frames as phonomir-cli prints them: the time, then every lag, seven digits.
@@ -128,7 +115,7 @@ void LiveMatchesBatchTest::runningAcfWindowAndBatchAcfPrintTheSameFrames() {
     const std::vector<std::string> args = {"acf", path.string(), "--integration", "0.5", "--step", "0.1",
                                            "--weighting", "a", "--channel", "right"};
     QCOMPARE(cli::runCommandLine(args, out, err), 0);
-    const auto batch = csvRows(out.str());
+    const auto batch = phonomir::testing::csvRows(out.str());
     QCOMPARE(static_cast<int>(batch.size()), 1 + 26);  // header, (3 - 0.5) / 0.1 + 1 frames
     QCOMPARE(window->frames().count(), 16);
     compareWithBatch(window->frames(), batch);
