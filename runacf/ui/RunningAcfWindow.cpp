@@ -1,6 +1,7 @@
 #include "phonomir/RunningAcfWindow.h"
 
 #include "phonomir/AcfWaterfallGraph.h"
+#include "phonomir/DialogControls.h"
 #include "phonomir/SampleRateTable.h"
 #include "phonomir/StringTable.h"
 #include "phonomir/TextControls.h"
@@ -26,50 +27,11 @@
 namespace phonomir {
 namespace {
 
-void identify(QWidget* widget, int id) { widget->setObjectName(QStringLiteral("id%1").arg(id)); }
-
-QPushButton* button(QWidget* parent, int id, const char* caption) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    identify(b, id);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLineEdit* numberEdit(QWidget* parent, int id) {
-    auto* edit = new QLineEdit(parent);
-    identify(edit, id);
-    edit->setMaximumWidth(70);
-    return edit;
-}
-
 QSpinBox* spin(QWidget* parent, int id, int low, int high) {
     auto* box = new QSpinBox(parent);
     identify(box, id);
     box->setRange(low, high);
     return box;
-}
-
-QLabel* readout(QWidget* parent, int id) {
-    auto* label = new QLabel(parent);
-    identify(label, id);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setMinimumWidth(70);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
-
-// Radio buttons (id, caption) in a row of `grid`, whose group ids are 0, 1, ...
-QButtonGroup* radios(QWidget* parent, QGridLayout* grid, int row, std::initializer_list<std::pair<int, const char*>> buttons) {
-    auto* group = new QButtonGroup(parent);
-    int value = 0;
-    for (const auto& [id, caption] : buttons) {
-        auto* radio = new QRadioButton(QString::fromLatin1(caption), parent);
-        identify(radio, id);
-        group->addButton(radio, value);
-        grid->addWidget(radio, row, value++);
-    }
-    return group;
 }
 
 // A caption, a control and a unit in one row of a grid.
@@ -79,10 +41,6 @@ void row(QGridLayout* grid, int r, QWidget* parent, const char* caption, QWidget
     grid->addWidget(label, r, 0);
     grid->addWidget(control, r, 1);
     if (unit) grid->addWidget(new QLabel(QString::fromLatin1(unit), parent), r, 2);
-}
-
-void check(QButtonGroup* group, int id) {
-    if (auto* b = group->button(id)) b->setChecked(true);
 }
 
 }  // namespace
@@ -120,7 +78,7 @@ RunningAcfWindow::~RunningAcfWindow() {
     stopStreams();
 }
 
-QWidget* RunningAcfWindow::control(int id) const { return findChild<QWidget*>(QStringLiteral("id%1").arg(id)); }
+QWidget* RunningAcfWindow::control(int id) const { return findControl(*this, id); }
 
 QWidget* RunningAcfWindow::buildViews() {
     auto* area = new QWidget(this);
@@ -149,9 +107,9 @@ QWidget* RunningAcfWindow::buildWaveformButtons() {
     auto* box = new QWidget(this);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    all_ = button(box, kAll, "All");
-    zoomOut_ = button(box, kZoomOut, "Zoom Out");
-    zoomIn_ = button(box, kZoomIn, "Zoom In");
+    all_ = pushButton(box, kAll, QStringLiteral("All"));
+    zoomOut_ = pushButton(box, kZoomOut, QStringLiteral("Zoom Out"));
+    zoomIn_ = pushButton(box, kZoomIn, QStringLiteral("Zoom In"));
     normalization_ = new QCheckBox(QStringLiteral("Normalization"), box);
     identify(normalization_, kNormalization);
     for (QWidget* w : {static_cast<QWidget*>(all_), static_cast<QWidget*>(zoomOut_), static_cast<QWidget*>(zoomIn_),
@@ -164,11 +122,11 @@ QWidget* RunningAcfWindow::buildWaveformButtons() {
 QWidget* RunningAcfWindow::buildMeasurementControls() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
-    start_ = button(box, kStart, "&Start");
-    stop_ = button(box, kStop, "S&top");
-    load_ = button(box, kLoad, "&Load...");
-    save_ = button(box, kSave, "S&ave...");
-    auto* exit = button(box, kExit, "E&xit");
+    start_ = pushButton(box, kStart, QStringLiteral("&Start"));
+    stop_ = pushButton(box, kStop, QStringLiteral("S&top"));
+    load_ = pushButton(box, kLoad, QStringLiteral("&Load..."));
+    save_ = pushButton(box, kSave, QStringLiteral("S&ave..."));
+    auto* exit = pushButton(box, kExit, QStringLiteral("E&xit"));
     grid->addWidget(start_, 0, 0);
     grid->addWidget(stop_, 0, 1);
     grid->addWidget(exit, 0, 2);
@@ -183,7 +141,7 @@ QWidget* RunningAcfWindow::buildMeasurementControls() {
     auto* fields = new QGridLayout;
     row(fields, 0, box, "Sampling Rate", rate_);
     row(fields, 1, box, "Time", time_, "sec");
-    channels_ = radios(box, fields, 2, {{kOneChannel, "1ch"}, {kTwoChannels, "2ch"}});
+    channels_ = radioRow(box, fields, 2, {{kOneChannel, QStringLiteral("1ch")}, {kTwoChannels, QStringLiteral("2ch")}});
     grid->addLayout(fields, 2, 0, 1, 3);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     return box;
@@ -205,7 +163,7 @@ QWidget* RunningAcfWindow::buildAnalysisControls() {
     row(grid, 2, box, "Time Range", timeRange_, "ms");
     row(grid, 3, box, "Freq. Weighting", weighting_);
     row(grid, 4, box, "Number of Data", numberOfData_);
-    redraw_ = button(box, kRedraw, "&Redraw");
+    redraw_ = pushButton(box, kRedraw, QStringLiteral("&Redraw"));
     grid->addWidget(redraw_, 5, 1);
     return box;
 }
@@ -213,15 +171,15 @@ QWidget* RunningAcfWindow::buildAnalysisControls() {
 QWidget* RunningAcfWindow::buildDisplayControls() {
     auto* box = new QGroupBox(QStringLiteral("Display"), this);
     auto* grid = new QGridLayout(box);
-    direction_ = radios(box, grid, 0, {{kForward, "Forward"}, {kBackward, "Backward"}});
-    axis_ = radios(box, grid, 1, {{kLinear, "Linear"}, {kLog, "Log"}});
+    direction_ = radioRow(box, grid, 0, {{kForward, QStringLiteral("Forward")}, {kBackward, QStringLiteral("Backward")}});
+    axis_ = radioRow(box, grid, 1, {{kLinear, QStringLiteral("Linear")}, {kLog, QStringLiteral("Log")}});
     absolute_ = new QCheckBox(QStringLiteral("Abs."), box);
     identify(absolute_, kAbsolute);
     grid->addWidget(absolute_, 2, 0);
     logRange_ = numberEdit(box, kLogRange);
     grid->addWidget(logRange_, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("dB"), box), 2, 2);
-    shownChannel_ = radios(box, grid, 3, {{kLeftChannel, "Lch"}, {kRightChannel, "Rch"}});
+    shownChannel_ = radioRow(box, grid, 3, {{kLeftChannel, QStringLiteral("Lch")}, {kRightChannel, QStringLiteral("Rch")}});
     return box;
 }
 
@@ -246,9 +204,9 @@ QWidget* RunningAcfWindow::buildRecordingControls() {
     areaGrid->addWidget(selectionLength_, 1, 0);
     areaGrid->addWidget(new QLabel(QStringLiteral("sec"), area), 1, 1);
     grid->addWidget(area, 3, 0, 1, 3);
-    cut_ = button(box, kCut, "&Cut");
-    selectAll_ = button(box, kSelectAll, "&All Select");
-    replay_ = button(box, kReplay, "Re&play");
+    cut_ = pushButton(box, kCut, QStringLiteral("&Cut"));
+    selectAll_ = pushButton(box, kSelectAll, QStringLiteral("&All Select"));
+    replay_ = pushButton(box, kReplay, QStringLiteral("Re&play"));
     replay_->setCheckable(true);
     grid->addWidget(cut_, 4, 0);
     grid->addWidget(selectAll_, 4, 1);
@@ -259,17 +217,17 @@ QWidget* RunningAcfWindow::buildRecordingControls() {
 void RunningAcfWindow::setControlsFromSettings() {
     rate_->setCurrentIndex(settings_.sampleRateIndex);
     time_->setValue(settings_.measurementSeconds);
-    check(channels_, settings_.twoChannels);
+    checkButton(channels_, settings_.twoChannels);
     setReal(*integration_, settings_.integrationTime);
     setReal(*step_, settings_.runningStep);
     setReal(*timeRange_, settings_.timeRangeMs);
     weighting_->setCurrentIndex(settings_.weighting);
     numberOfData_->setValue(settings_.numberOfData);
-    check(direction_, settings_.backward);
-    check(axis_, settings_.logAxis);
+    checkButton(direction_, settings_.backward);
+    checkButton(axis_, settings_.logAxis);
     absolute_->setChecked(settings_.absoluteValue != 0);
     setInt(*logRange_, settings_.logRangeDb);
-    check(shownChannel_, settings_.shownChannel);
+    checkButton(shownChannel_, settings_.shownChannel);
 }
 
 }  // namespace phonomir
