@@ -255,11 +255,12 @@ void RunningAcfWindow::finishRecomputation() {
     endRecomputation();
 }
 
+// Keeps the selected area; a selection that holds no whole frame changes nothing.
 void RunningAcfWindow::cut() {
-    if (!holding() || !selection_.any()) return;
+    if (!holding() || !selection_.any() || recording_.valuesBetween(selection_.start(), selection_.end()).empty()) return;
     stopStreams();
     recomputation_.cancel();
-    if (!recording_.cut(selection_.start(), selection_.end())) return;
+    recording_.cut(selection_.start(), selection_.end());
     updateNumberOfData();
     holdRecording();
     redraw();

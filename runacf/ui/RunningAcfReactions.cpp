@@ -1,6 +1,7 @@
 // The Running ACF window's reactions to its controls: settings written back at once, "Number of
 // Data" kept to what the recording gives, the view window and selection, and the enabled states.
 #include "phonomir/AcfWaterfallGraph.h"
+#include "phonomir/DialogControls.h"
 #include "phonomir/DisplayTime.h"
 #include "phonomir/RunningAcfSizes.h"
 #include "phonomir/RunningAcfWindow.h"
@@ -46,6 +47,10 @@ void RunningAcfWindow::connectControls() {
     });
     connect(integration_, &QLineEdit::textEdited, this, &RunningAcfWindow::integrationEdited);
     connect(step_, &QLineEdit::textEdited, this, &RunningAcfWindow::stepEdited);
+    // A field left with a value that cannot be used shows the one in use again.
+    connect(integration_, &QLineEdit::editingFinished, this, [this] { setReal(*integration_, settings_.integrationTime); });
+    connect(step_, &QLineEdit::editingFinished, this, [this] { setReal(*step_, settings_.runningStep); });
+    connect(timeRange_, &QLineEdit::editingFinished, this, [this] { setReal(*timeRange_, settings_.timeRangeMs); });
     // Used at the next Redraw.
     connect(timeRange_, &QLineEdit::textEdited, this, [this] {
         const double range = getReal(*timeRange_);
@@ -109,9 +114,12 @@ void RunningAcfWindow::timingChanged() {
     settingChanged();
 }
 
+// Recomputed at once from the recording held; during a recording, at the next Redraw.
 void RunningAcfWindow::analysisChanged() {
-    if (holding()) redraw();
-    setEnabledStates();
+    if (holding())
+        redraw();
+    else
+        settingChanged();
 }
 
 void RunningAcfWindow::displayChanged() {
@@ -232,6 +240,7 @@ void RunningAcfWindow::setEnabledStates() {
     absolute_->setEnabled(settings_.logAxis == 0);
     logRange_->setEnabled(settings_.logAxis != 0);
     shownChannel_->button(1)->setEnabled(shownChannels() == 2);
+    checkButton(shownChannel_, shownChannels() == 2 ? settings_.shownChannel : 0);  // one channel: the left
     redraw_->setEnabled(held && changedSinceRedraw_);
     redraw_->setDefault(redraw_->isEnabled());  // Enter acts as Redraw while it can
     zoomIn_->setEnabled(viewWindow_.canZoomIn());
