@@ -114,6 +114,7 @@ private slots:
     void numberOfDataFollowsTheAnalyzersOwnCounts();
     void tooManyFramesForTheGraphRefuseToStart();
     void aPositiveLogRangeIsTurnedNegative();
+    void enterActsAsRedrawWhileItIsEnabled();
     void damagedSettingsAreClampedBeforeUse();
     void zoomHalvesTheWindowAndStopsAtOneMillisecond();
     void cutKeepsTheSelectionAndTheWaterfallFollows();
@@ -172,6 +173,29 @@ void RunningAcfWindowTest::aPositiveLogRangeIsTurnedNegative() {
     QCOMPARE(rig.settings.logRangeDb, -40);
     rig.type(RunningAcfWindow::kLogRange, QStringLiteral("25"));
     QCOMPARE(range->text(), QStringLiteral("-25"));
+}
+
+// A setting used at the next Redraw enables it; Enter in a field then redraws.
+void RunningAcfWindowTest::enterActsAsRedrawWhileItIsEnabled() {
+    WindowRig rig;
+    auto* redraw = rig.control<QPushButton>(RunningAcfWindow::kRedraw);
+    rig.type(RunningAcfWindow::kIntegrationTime, QStringLiteral("1"));
+    QVERIFY(!redraw->isEnabled());  // nothing to redraw yet
+    rig.loadRecording(numbered(44100, 1, 3.0));
+    QCOMPARE(rig.window->frames().count(), 5);  // T 1 s, S 0.5 s
+    QVERIFY(!redraw->isEnabled());
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window));
+    auto* step = rig.control<QLineEdit>(RunningAcfWindow::kRunningStep);
+    step->setFocus();
+    step->selectAll();
+    QTest::keyClicks(step, QStringLiteral("0.25"));
+    QVERIFY(redraw->isEnabled());
+    QVERIFY(redraw->isDefault());
+    QTest::keyClick(step, Qt::Key_Return);
+    rig.window->finishRecomputation();
+    QVERIFY(!redraw->isEnabled());
+    QCOMPARE(rig.window->frames().count(), 8);  // 12 steps of 1102 decimated samples, a frame from the fifth
 }
 
 void RunningAcfWindowTest::damagedSettingsAreClampedBeforeUse() {
