@@ -92,10 +92,11 @@ TEST(AcfRecomputation, ARecordingShorterThanOneFrameOrAnAnalyzerNotBegunGivesNot
     KeepAll sink;
     RunningAcfAnalyzer acf(sink);
     AcfRecomputation recomputation(acf);
-    recomputation.start(std::vector<std::int16_t>(1000, 5), 4);
+    const std::vector<std::int16_t> some(1000, 5), short3(2 * 3000, 5);
+    recomputation.start(some, 4);
     EXPECT_FALSE(recomputation.running());
     ASSERT_TRUE(acf.Begin(kRight));
-    recomputation.start(std::vector<std::int16_t>(2 * 3000, 5), 4);  // 3 step blocks, frame needs 5
+    recomputation.start(short3, 4);  // 3 step blocks, a frame needs 5
     recomputation.finish();
     EXPECT_TRUE(sink.frames.empty());
 }
