@@ -29,11 +29,11 @@ constexpr qint64 kSliceMilliseconds = 15;  // work per turn of the event loop wh
 
 }  // namespace
 
-RunningAcfParameters RunningAcfWindow::analysisParameters() const {
+RunningAcfParameters RunningAcfWindow::analysisParameters(int sampleRate, int channels) const {
     RunningAcfParameters p;
-    p.sampleRate = recording_.sampleRate;
-    p.channels = recording_.channels;
-    p.analysedChannel = recording_.channels == 2 ? settings_.shownChannel : 0;
+    p.sampleRate = sampleRate;
+    p.channels = channels;
+    p.analysedChannel = channels == 2 ? settings_.shownChannel : 0;
     p.integrationTime = settings_.integrationTime;
     p.runningStep = settings_.runningStep;
     p.weighting = static_cast<WeightingKind>(settings_.weighting);
@@ -71,11 +71,7 @@ bool RunningAcfWindow::beginAnalysis(int sampleRate, int channels) {
         refuse("Invalid Integration Time.", integration_);
         return false;
     }
-    RunningAcfParameters parameters = analysisParameters();
-    parameters.sampleRate = sampleRate;
-    parameters.channels = channels;
-    parameters.analysedChannel = channels == 2 ? settings_.shownChannel : 0;
-    if (!analyzer_.Begin(parameters)) {
+    if (!analyzer_.Begin(analysisParameters(sampleRate, channels))) {
         context_.messages.showMessage("Can't allocate Memory.", MessageIcon::Exclamation);
         return false;
     }

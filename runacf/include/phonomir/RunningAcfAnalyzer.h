@@ -53,9 +53,9 @@ public:
     // (interleaved values, samples x channels) in step blocks of L frames, L / 10 decimated
     // samples each. Does nothing when not begun or when L < 1.
     void Recompute(std::span<const std::int16_t> recording);
-    // Step block b of a stored recording (0-based): the values the recomputation feeds for it,
-    // and the decimated samples it takes from them.
+    // Step block b (0-based) of a stored recording: the values the recomputation feeds for it.
     std::span<const std::int16_t> StepBlock(std::span<const std::int16_t> recording, std::int64_t b) const;
+    // L / 10: the decimated samples a step block gives.
     int decimatedPerStep() const { return static_cast<int>(stepFrames_ / kAcfDecimation); }
 
     // Releases the arrays; Begin may be called again.
@@ -91,7 +91,7 @@ private:
     int frameLength_ = 0;
     int fftSize_ = 0;
     std::int64_t stepFrames_ = 0;
-    std::int64_t blocksFed_ = 0;  // Feed calls since Begin or Restart, one step block each
+    std::int64_t blocksFed_ = 0;  // step blocks fed (with or without a frame) since Begin or Restart
     std::vector<std::int16_t> ring_;
     int ringPos_ = 0;  // next write position = oldest sample once full
     bool ringFull_ = false;

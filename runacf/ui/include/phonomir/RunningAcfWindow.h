@@ -124,7 +124,7 @@ private:
     void viewChanged();
 
     // Recording, replay and the analysis.
-    RunningAcfParameters analysisParameters() const;
+    RunningAcfParameters analysisParameters(int sampleRate, int channels) const;
     AcfWaterfallView waterfallViewFromSettings() const;
     bool beginAnalysis(int sampleRate, int channels);
     void startRecomputation();
