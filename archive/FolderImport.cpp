@@ -3,14 +3,15 @@
 #include "phonomir/AcfArchive.h"
 #include "phonomir/StringTable.h"
 #include "phonomir/StoreMessages.h"
+#include "phonomir/TableCatalog.h"
 
 #include <filesystem>
 
 namespace phonomir {
 namespace {
 
-// The same directory whatever the path says (case, links, "..", a trailing "/"), so that an
-// import never reads the table it appends to.
+// The same directory however the path reaches it (links, "..", a trailing "/", another case on a
+// file system that ignores case), so that an import never reads the table it appends to.
 bool sameDirectory(const std::string& a, const std::string& b) {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error) && !error;
@@ -78,7 +79,8 @@ ImportResult importAcfFolders(DataConnection& target, const std::string& sourceD
     DataConnection source;
     const int status = source.openDirectory(sourceDirectory);
     if (status != 0) {
-        messages.showError(4201, withEngineError(4201, status));
+        const int cantOpen = folderTable().messages.open;
+        messages.showError(cantOpen, withEngineError(cantOpen, status));
         return ImportResult::Failed;
     }
     return Importer(source, target, messages, count).run() ? ImportResult::Imported : ImportResult::Failed;
