@@ -1,4 +1,5 @@
 #include "MeasurementWindows.h"
+#include "RunningAcfArchiving.h"
 
 #include "phonomir/CalibrationDialog.h"
 #include "phonomir/DataConnection.h"
@@ -79,6 +80,24 @@ QWidget* createOscilloscope(SessionContext& session) {
     return window;
 }
 
+// Save and Load reach the archive while the program's data directory is open.
+QWidget* createRunningAcf(SessionContext& session) {
+    MessageSink* messages = &session.messages;
+    RunningAcfContext context{session.waveIn, session.waveOut, processSettings().runningAcf, session.messages,
+                              session.inputDeviceId, session.outputDeviceId, {}, {}, languageCode()};
+    if (programConnection().isOpen()) {
+        context.loadRecording = [messages](AcfRecording& recording, QWidget* parent) {
+            return loadRecordingFromArchive(*messages, recording, parent);
+        };
+        context.saveRecording = [messages](const AcfRecording& recording, QWidget* parent) {
+            saveRecordingToArchive(*messages, recording, parent);
+        };
+    }
+    auto* window = new RunningAcfWindow(std::move(context));
+    window->show();
+    return window;
+}
+
 }  // namespace
 
 void prepareDataTables(MessageSink& messages) {
@@ -95,6 +114,7 @@ void installMeasurementWindows(SessionContext& session) {
     windows.setFactory(kSignalGeneratorBit, [&session] { return createGenerator(session); });
     windows.setFactory(kRealtimeAnalyzerBit, [&session] { return createAnalyzer(session); });
     windows.setFactory(kOscilloscopeBit, [&session] { return createOscilloscope(session); });
+    windows.setFactory(kRunningAcfBit, [&session] { return createRunningAcf(session); });
 }
 
 }  // namespace phonomir
