@@ -46,4 +46,18 @@ void writeWaveformCsv(TableWriter& table, const AcfRecording& recording, const W
     }
 }
 
+void writeAcfFactorCsv(TableWriter& table, const AcfFactorSeries& series, bool interaural) {
+    for (const char* column : {"Time [s]", "Phi(0) [dB]", "Wphi(0) [ms]", "tau1 [ms]", "phi1", "tau_e [ms]", "r"})
+        table.text(column);
+    if (interaural) table.text("IACC").text("tau_IACC [ms]").text("W_IACC [ms]");
+    table.endRow();
+    for (const AcfFactors& f : series.frames()) {
+        table.significant(f.time, 7);
+        for (float value : {series.shownPhi0Db(f), f.widthMs, f.tau1Ms, f.phi1, f.taueMs, f.fit.r}) table.significant(value, 7);
+        if (interaural)
+            for (float value : {f.iacc, f.tauIaccMs, f.wIaccMs}) table.significant(value, 7);
+        table.endRow();
+    }
+}
+
 }  // namespace phonomir

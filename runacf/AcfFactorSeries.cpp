@@ -1,0 +1,55 @@
+#include "phonomir/AcfFactorSeries.h"
+
+#include <algorithm>
+#include <new>
+
+namespace phonomir {
+
+bool AcfFactorConditions::sameAnalysis(const AcfFactorConditions& other) const {
+    return analysis == other.analysis && frameLength == other.frameLength && fftSize == other.fftSize &&
+           stepFrames == other.stepFrames && method == other.method;
+}
+
+AcfFactorConditions factorConditionsOf(const RunningAcfAnalyzer& analyzer, const AcfFactorParameters& method,
+                                       std::optional<double> calibrationDb) {
+    AcfFactorConditions conditions;
+    conditions.analysis = analyzer.parameters();
+    conditions.frameLength = analyzer.frameLength();
+    conditions.fftSize = analyzer.fftSize();
+    conditions.stepFrames = analyzer.stepFrames();
+    conditions.method = method;
+    conditions.calibrationDb = calibrationDb;
+    return conditions;
+}
+
+void AcfFactorSeries::begin(const AcfFactorConditions& conditions, std::int64_t expectedFrames) {
+    conditions_ = conditions;
+    frames_.clear();
+    held_ = true;
+    try {
+        frames_.reserve(static_cast<std::size_t>(std::clamp<std::int64_t>(expectedFrames, 0, 1 << 20)));
+    } catch (const std::bad_alloc&) {
+        // Only a hint: the frames still arrive one by one.
+    }
+}
+
+void AcfFactorSeries::assign(const AcfFactorConditions& conditions, std::vector<AcfFactors> frames) {
+    conditions_ = conditions;
+    frames_ = std::move(frames);
+    held_ = true;
+}
+
+void AcfFactorSeries::clear() {
+    frames_ = {};
+    held_ = false;
+}
+
+float AcfFactorSeries::shownPhi0Db(const AcfFactors& factors) const {
+    return conditions_.calibrationDb ? static_cast<float>(factors.phi0Db + *conditions_.calibrationDb) : factors.phi0Db;
+}
+
+void AcfFactorSeries::acceptFrame(const AcfFrame& frame) {
+    if (held_) frames_.push_back(acfFactorsOf(frame, conditions_.method));
+}
+
+}  // namespace phonomir
