@@ -10,6 +10,10 @@ bool AcfFactorConditions::sameAnalysis(const AcfFactorConditions& other) const {
            stepFrames == other.stepFrames && method == other.method;
 }
 
+float calibratedPhi0Db(const AcfFactors& factors, std::optional<double> calibrationDb) {
+    return calibrationDb ? static_cast<float>(factors.phi0Db + *calibrationDb) : factors.phi0Db;
+}
+
 AcfFactorConditions factorConditionsOf(const RunningAcfAnalyzer& analyzer, const AcfFactorParameters& method,
                                        std::optional<double> calibrationDb) {
     AcfFactorConditions conditions;
@@ -44,9 +48,6 @@ void AcfFactorSeries::clear() {
     held_ = false;
 }
 
-float AcfFactorSeries::shownPhi0Db(const AcfFactors& factors) const {
-    return conditions_.calibrationDb ? static_cast<float>(factors.phi0Db + *conditions_.calibrationDb) : factors.phi0Db;
-}
 
 void AcfFactorSeries::acceptFrame(const AcfFrame& frame) {
     if (held_) frames_.push_back(acfFactorsOf(frame, conditions_.method));

@@ -30,6 +30,9 @@ struct AcfFactorConditions {
     bool interaural() const { return analysis.channels == 2 && analysis.interauralRange > 0; }
 };
 
+// Phi(0) with the level a full-scale sine reads with the calibration added, when there is one.
+float calibratedPhi0Db(const AcfFactors& factors, std::optional<double> calibrationDb);
+
 // The conditions of the begun analyzer's frames with this method.
 AcfFactorConditions factorConditionsOf(const RunningAcfAnalyzer& analyzer, const AcfFactorParameters& method,
                                        std::optional<double> calibrationDb);
@@ -46,8 +49,8 @@ public:
 
     const AcfFactorConditions& conditions() const { return conditions_; }
     const std::vector<AcfFactors>& frames() const { return frames_; }
-    // Phi(0) as shown and exported: with the calibration's level added when there is one.
-    float shownPhi0Db(const AcfFactors& factors) const;
+    // Phi(0) as shown and exported: calibrated when the conditions hold a calibration.
+    float shownPhi0Db(const AcfFactors& factors) const { return calibratedPhi0Db(factors, conditions_.calibrationDb); }
 
     void resetFrames() override { frames_.clear(); }
     void acceptFrame(const AcfFrame& frame) override;

@@ -32,5 +32,8 @@ struct WaveformCsvView {
 void writeWaveformCsv(TableWriter& table, const AcfRecording& recording, const WaveformCsvView& view);
 
 void writeAcfFactorCsv(TableWriter& table, const AcfFactorSeries& series, bool interaural);
+// The same a row at a time, for factors printed as their frames complete.
+void writeAcfFactorHeader(TableWriter& table, bool interaural);
+void writeAcfFactorRow(TableWriter& table, const AcfFactors& factors, std::optional<double> calibrationDb, bool interaural);
 
 }  // namespace phonomir
