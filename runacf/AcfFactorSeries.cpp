@@ -1,5 +1,7 @@
 #include "phonomir/AcfFactorSeries.h"
 
+#include "phonomir/RunningAcfSizes.h"
+
 #include <algorithm>
 #include <new>
 
@@ -14,16 +16,21 @@ float calibratedPhi0Db(const AcfFactors& factors, std::optional<double> calibrat
     return calibrationDb ? static_cast<float>(factors.phi0Db + *calibrationDb) : factors.phi0Db;
 }
 
-AcfFactorConditions factorConditionsOf(const RunningAcfAnalyzer& analyzer, const AcfFactorParameters& method,
-                                       std::optional<double> calibrationDb) {
+AcfFactorConditions factorConditionsFor(const RunningAcfParameters& parameters, const AcfFactorParameters& method,
+                                        std::optional<double> calibrationDb) {
     AcfFactorConditions conditions;
-    conditions.analysis = analyzer.parameters();
-    conditions.frameLength = analyzer.frameLength();
-    conditions.fftSize = analyzer.fftSize();
-    conditions.stepFrames = analyzer.stepFrames();
+    conditions.analysis = parameters;
+    conditions.frameLength = acfFrameLength(parameters.sampleRate, parameters.integrationTime);
+    conditions.fftSize = acfFftSize(conditions.frameLength);
+    conditions.stepFrames = acfStepFrames(parameters.sampleRate, parameters.runningStep);
     conditions.method = method;
     conditions.calibrationDb = calibrationDb;
     return conditions;
+}
+
+AcfFactorConditions factorConditionsOf(const RunningAcfAnalyzer& analyzer, const AcfFactorParameters& method,
+                                       std::optional<double> calibrationDb) {
+    return factorConditionsFor(analyzer.parameters(), method, calibrationDb);
 }
 
 void AcfFactorSeries::begin(const AcfFactorConditions& conditions, std::int64_t expectedFrames) {

@@ -33,6 +33,10 @@ struct AcfFactorConditions {
 // Phi(0) with the level a full-scale sine reads with the calibration added, when there is one.
 float calibratedPhi0Db(const AcfFactors& factors, std::optional<double> calibrationDb);
 
+// The conditions of an analysis with these parameters (as RunningAcfAnalyzer::Begin takes them,
+// the analysed channel 0 for one channel) and this method.
+AcfFactorConditions factorConditionsFor(const RunningAcfParameters& parameters, const AcfFactorParameters& method,
+                                        std::optional<double> calibrationDb);
 // The conditions of the begun analyzer's frames with this method.
 AcfFactorConditions factorConditionsOf(const RunningAcfAnalyzer& analyzer, const AcfFactorParameters& method,
                                        std::optional<double> calibrationDb);
@@ -45,6 +49,8 @@ public:
     void assign(const AcfFactorConditions& conditions, std::vector<AcfFactors> frames);
     // Holds no series any more.
     void clear();
+    // Phi(0) is shown with another calibration (or none) from now on.
+    void setCalibration(std::optional<double> calibrationDb) { conditions_.calibrationDb = calibrationDb; }
     bool held() const { return held_; }
 
     const AcfFactorConditions& conditions() const { return conditions_; }
