@@ -1,5 +1,7 @@
 #include "phonomir/InterauralCorrelation.h"
 
+#include "LaggedProducts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -7,35 +9,21 @@
 namespace phonomir {
 namespace {
 
-// sums[k] += x[0] y[s k] + ... + x[count - 1] y[count - 1 + s k] for k = 0 .. lags - 1, s = step
-// (+1 or -1). Four lags at a time share each load of x. The values are 16-bit samples, so every
-// product and every sum below 2^53 is an integer held exactly: the order of the additions (which
-// the vectorised loops choose) does not change the result.
+bool avx2Available() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool available = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return available;
+#else
+    return false;
+#endif
+}
+
+// Both builds compute the same exact sums.
 void addLaggedProducts(const double* x, const double* y, std::int64_t count, int lags, int step, double* sums) {
-    int k = 0;
-    for (; k + 4 <= lags; k += 4) {
-        const double *y0 = y + step * k, *y1 = y0 + step, *y2 = y1 + step, *y3 = y2 + step;
-        double a0 = 0, a1 = 0, a2 = 0, a3 = 0;
-#pragma omp simd reduction(+ : a0, a1, a2, a3)
-        for (std::int64_t i = 0; i < count; ++i) {
-            const double v = x[i];
-            a0 += v * y0[i];
-            a1 += v * y1[i];
-            a2 += v * y2[i];
-            a3 += v * y3[i];
-        }
-        sums[k] += a0;
-        sums[k + 1] += a1;
-        sums[k + 2] += a2;
-        sums[k + 3] += a3;
-    }
-    for (; k < lags; ++k) {
-        const double* yk = y + step * k;
-        double a = 0;
-#pragma omp simd reduction(+ : a)
-        for (std::int64_t i = 0; i < count; ++i) a += x[i] * yk[i];
-        sums[k] += a;
-    }
+#if defined(__x86_64__) || defined(__i386__)
+    if (avx2Available()) return addLaggedProductsAvx2(x, y, count, lags, step, sums);
+#endif
+    addLaggedProductsKernel(x, y, count, lags, step, sums);
 }
 
 }  // namespace
@@ -43,22 +31,24 @@ void addLaggedProducts(const double* x, const double* y, std::int64_t count, int
 bool InterauralCorrelation::begin(std::int64_t windowFrames, int maxLag, std::int64_t blockFrames) {
     end();
     if (windowFrames < 1 || blockFrames < 1 || maxLag < 0 || maxLag >= windowFrames) return false;
-    // Room for a run behind the window and half a window more, so that the window moves to the
-    // front at most once per half window: on average at most two copies of each frame.
-    const std::int64_t capacity = maxLag + windowFrames + blockFrames + windowFrames / 2;
+    windowFrames_ = windowFrames;
+    blockFrames_ = blockFrames;
+    maxLag_ = maxLag;
+    // Room for D frames before the window, a run behind it and half a window more, so that the
+    // window moves to the front at most once per half window: on average two copies of a frame.
+    const std::int64_t capacity = 2 * maxLag + windowFrames + blockFrames + windowFrames / 2;
+    const std::int64_t blocks = windowFrames % blockFrames == 0 ? windowFrames / blockFrames + 1 : 0;
+    storedBlocks_ = blocks * sumsPerBlock() <= kMostStoredSums ? static_cast<int>(blocks) : 0;
     try {
         left_.assign(static_cast<std::size_t>(capacity), 0.0);
         right_.assign(static_cast<std::size_t>(capacity), 0.0);
-        rightLags_.assign(maxLag + 1, 0.0);
-        leftLags_.assign(maxLag + 1, 0.0);
-        scratch_.assign(maxLag + 1, 0.0);
+        sums_.assign(static_cast<std::size_t>(sumsPerBlock()), 0.0);
+        scratch_.assign(static_cast<std::size_t>(sumsPerBlock()), 0.0);
+        blockSums_.assign(static_cast<std::size_t>(storedBlocks_ * sumsPerBlock()), 0.0);
     } catch (const std::bad_alloc&) {
         end();
         return false;
     }
-    windowFrames_ = windowFrames;
-    blockFrames_ = blockFrames;
-    maxLag_ = maxLag;
     restart();
     return true;
 }
@@ -66,11 +56,11 @@ bool InterauralCorrelation::begin(std::int64_t windowFrames, int maxLag, std::in
 void InterauralCorrelation::end() {
     left_ = {};
     right_ = {};
-    rightLags_ = {};
-    leftLags_ = {};
+    sums_ = {};
     scratch_ = {};
+    blockSums_ = {};
     windowFrames_ = blockFrames_ = 0;
-    maxLag_ = 0;
+    maxLag_ = storedBlocks_ = 0;
 }
 
 // D silent frames stand before the first one, so that the pairs of the first frames reach back
@@ -80,9 +70,8 @@ void InterauralCorrelation::restart() {
     std::fill(right_.begin(), right_.begin() + std::min<std::size_t>(right_.size(), maxLag_), 0.0);
     base_ = -maxLag_;
     end_ = 0;
-    std::fill(rightLags_.begin(), rightLags_.end(), 0.0);
-    std::fill(leftLags_.begin(), leftLags_.end(), 0.0);
-    energyLeft_ = energyRight_ = 0.0;
+    std::fill(sums_.begin(), sums_.end(), 0.0);
+    wholeBlocks_ = storedBlocks_ > 0;
 }
 
 void InterauralCorrelation::append(std::span<const std::int16_t> interleaved) {
@@ -98,6 +87,7 @@ void InterauralCorrelation::append(std::span<const std::int16_t> interleaved) {
 void InterauralCorrelation::appendRun(std::span<const std::int16_t> interleaved) {
     const auto count = static_cast<std::int64_t>(interleaved.size() / 2);
     const std::int64_t start = std::max<std::int64_t>(0, end_ - windowFrames_);
+    wholeBlocks_ = wholeBlocks_ && count == blockFrames_;
     makeRoom(count);
     const std::int64_t at = slot(end_);
     for (std::int64_t i = 0; i < count; ++i) {
@@ -110,61 +100,88 @@ void InterauralCorrelation::appendRun(std::span<const std::int16_t> interleaved)
     dropPairsStartingIn(start, newStart - start);
 }
 
-// Moves the window's frames to the front when the run would not fit behind them. Every frame the
-// next update reads lies in the window: D < N keeps the lagged partners inside it.
+// Moves the window's frames, and the D before it, to the front when the run would not fit behind
+// them. Every frame the next update reads lies there: D < N keeps the lagged partners close.
 void InterauralCorrelation::makeRoom(std::int64_t frames) {
     if (slot(end_) + frames <= static_cast<std::int64_t>(left_.size())) return;
-    const std::int64_t keep = std::max<std::int64_t>(0, end_ - windowFrames_);
+    const std::int64_t keep = std::max<std::int64_t>(base_, end_ - windowFrames_ - maxLag_);
     const auto from = static_cast<std::ptrdiff_t>(slot(keep)), to = static_cast<std::ptrdiff_t>(slot(end_));
     std::copy(left_.begin() + from, left_.begin() + to, left_.begin());
     std::copy(right_.begin() + from, right_.begin() + to, right_.begin());
     base_ = keep;
 }
 
-// The pairs whose later sample is one of frames first .. first + count - 1.
-void InterauralCorrelation::addPairsEndingIn(std::int64_t first, std::int64_t count) {
+// The sums of the pairs whose later sample is one of frames first .. first + count - 1, into
+// sums (sumsPerBlock values): S(k) of the right lags, S(-k) of the left ones, El, Er.
+void InterauralCorrelation::pairsEndingIn(std::int64_t first, std::int64_t count, double* sums) const {
     const double* l = left_.data() + slot(first);
     const double* r = right_.data() + slot(first);
     const int lags = maxLag_ + 1;
-    std::fill(scratch_.begin(), scratch_.end(), 0.0);
-    addLaggedProducts(r, l, count, lags, -1, scratch_.data());  // l[v - k] r[v]
-    for (int k = 0; k < lags; ++k) rightLags_[k] += scratch_[k];
-    std::fill(scratch_.begin(), scratch_.end(), 0.0);
-    addLaggedProducts(l, r, count, lags, -1, scratch_.data());  // l[v] r[v - k]
-    for (int k = 1; k < lags; ++k) leftLags_[k] += scratch_[k];
-    double energy[2] = {0.0, 0.0};
-    addLaggedProducts(l, l, count, 1, -1, energy);
-    addLaggedProducts(r, r, count, 1, -1, energy + 1);
-    energyLeft_ += energy[0];
-    energyRight_ += energy[1];
+    std::fill(sums, sums + sumsPerBlock(), 0.0);
+    addLaggedProducts(r, l, count, lags, -1, sums + kRightLags);            // l[v - k] r[v]
+    addLaggedProducts(l, r, count, lags, -1, sums + kRightLags + lags);     // l[v] r[v - k]
+    addLaggedProducts(l, l, count, 1, -1, sums + 2 * lags);
+    addLaggedProducts(r, r, count, 1, -1, sums + 2 * lags + 1);
 }
 
-// The pairs whose earlier sample is one of frames first .. first + count - 1.
+void InterauralCorrelation::addPairsEndingIn(std::int64_t first, std::int64_t count) {
+    double* sums = wholeBlocks_ ? blockSumsOf(first / blockFrames_) : scratch_.data();
+    pairsEndingIn(first, count, sums);
+    for (int i = 0; i < sumsPerBlock(); ++i) sums_[i] += sums[i];
+}
+
+// The pairs whose earlier sample is one of frames first .. first + count - 1. When the window
+// moves by whole blocks these are the pairs its first block added, less those reaching back
+// before it and plus those reaching into the next block: at most D pairs per lag each.
 void InterauralCorrelation::dropPairsStartingIn(std::int64_t first, std::int64_t count) {
     if (count <= 0) return;
+    if (wholeBlocks_ && count == blockFrames_) {
+        const double* added = blockSumsOf(first / blockFrames_);
+        for (int i = 0; i < sumsPerBlock(); ++i) sums_[i] -= added[i];
+        correctBoundary(first, +1.0);
+        correctBoundary(first + blockFrames_, -1.0);
+        return;
+    }
     const double* l = left_.data() + slot(first);
     const double* r = right_.data() + slot(first);
     const int lags = maxLag_ + 1;
     std::fill(scratch_.begin(), scratch_.end(), 0.0);
-    addLaggedProducts(l, r, count, lags, 1, scratch_.data());  // l[u] r[u + k]
-    for (int k = 0; k < lags; ++k) rightLags_[k] -= scratch_[k];
-    std::fill(scratch_.begin(), scratch_.end(), 0.0);
-    addLaggedProducts(r, l, count, lags, 1, scratch_.data());  // l[u + k] r[u]
-    for (int k = 1; k < lags; ++k) leftLags_[k] -= scratch_[k];
-    double energy[2] = {0.0, 0.0};
-    addLaggedProducts(l, l, count, 1, 1, energy);
-    addLaggedProducts(r, r, count, 1, 1, energy + 1);
-    energyLeft_ -= energy[0];
-    energyRight_ -= energy[1];
+    addLaggedProducts(l, r, count, lags, 1, scratch_.data() + kRightLags);         // l[u] r[u + k]
+    addLaggedProducts(r, l, count, lags, 1, scratch_.data() + kRightLags + lags);  // l[u + k] r[u]
+    addLaggedProducts(l, l, count, 1, 1, scratch_.data() + 2 * lags);
+    addLaggedProducts(r, r, count, 1, 1, scratch_.data() + 2 * lags + 1);
+    for (int i = 0; i < sumsPerBlock(); ++i) sums_[i] -= scratch_[i];
+}
+
+// sign x the pairs whose later sample lies in frames at .. at + k - 1 and whose earlier one lies
+// before `at`, for each lag k.
+void InterauralCorrelation::correctBoundary(std::int64_t at, double sign) {
+    const double* l = left_.data() + slot(at);
+    const double* r = right_.data() + slot(at);
+    const int lags = maxLag_ + 1;
+    for (int k = 1; k < lags; ++k) {
+        double right = 0, left = 0;
+        for (int v = 0; v < k; ++v) {
+            right += l[v - k] * r[v];
+            left += l[v] * r[v - k];
+        }
+        sums_[kRightLags + k] += sign * right;
+        sums_[kRightLags + lags + k] += sign * left;
+    }
+}
+
+double* InterauralCorrelation::blockSumsOf(std::int64_t block) {
+    return blockSums_.data() + (block % storedBlocks_) * sumsPerBlock();
 }
 
 bool InterauralCorrelation::normalised(std::span<float> out) const {
-    const double scale = std::sqrt(energyLeft_ * energyRight_);
+    const int lags = maxLag_ + 1;
+    const double scale = std::sqrt(sums_[2 * lags] * sums_[2 * lags + 1]);
     if (!(scale > 0) || !std::isfinite(scale) || out.size() < static_cast<std::size_t>(2 * maxLag_ + 1)) return false;
-    out[maxLag_] = static_cast<float>(rightLags_[0] / scale);
+    out[maxLag_] = static_cast<float>(sums_[kRightLags] / scale);
     for (int k = 1; k <= maxLag_; ++k) {
-        out[maxLag_ + k] = static_cast<float>(rightLags_[k] / scale);
-        out[maxLag_ - k] = static_cast<float>(leftLags_[k] / scale);
+        out[maxLag_ + k] = static_cast<float>(sums_[kRightLags + k] / scale);
+        out[maxLag_ - k] = static_cast<float>(sums_[kRightLags + lags + k] / scale);
     }
     return true;
 }

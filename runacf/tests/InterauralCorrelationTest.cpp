@@ -67,27 +67,35 @@ std::vector<AcfFactors> factorsOf(const std::vector<std::int16_t>& stereo, doubl
 }  // namespace
 
 // Runs shorter and longer than a block, a window that is not yet full and one that has moved
-// on, extreme samples: the sums kept block by block are those of a direct count, exactly.
+// on, extreme samples; a window of whole blocks moved block by block (the sums of each block
+// kept), then by an odd run: the sums kept block by block are those of a direct count, exactly.
 TEST(InterauralCorrelation, RunningSumsEqualADirectCount) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> value(-32768, 32767);
     std::vector<std::int16_t> stereo(2 * 9000);
     for (auto& v : stereo) v = static_cast<std::int16_t>(value(random));
     std::fill(stereo.begin() + 200, stereo.begin() + 260, std::int16_t{-32768});
+    std::vector<float> running(41);
+    const auto appendAndCompare = [&](InterauralCorrelation& iacf, std::initializer_list<int> counts) {
+        std::int64_t frames = 0;
+        for (int count : counts) {
+            iacf.append(std::span(stereo).subspan(2 * frames, 2 * count));
+            frames += count;
+            ASSERT_TRUE(iacf.normalised(running));
+            EXPECT_EQ(running, directIacf(stereo, frames, 1000, 20)) << frames;
+        }
+    };
     InterauralCorrelation iacf;
     ASSERT_TRUE(iacf.begin(1000, 20, 400));
-    std::vector<float> running(41);
-    std::int64_t frames = 0;
-    for (int count : {1, 7, 333, 399, 400, 1500, 3, 2500, 860}) {
-        iacf.append(std::span(stereo).subspan(2 * frames, 2 * count));
-        frames += count;
-        ASSERT_TRUE(iacf.normalised(running));
-        EXPECT_EQ(running, directIacf(stereo, frames, 1000, 20)) << frames;
-    }
+    appendAndCompare(iacf, {1, 7, 333, 399, 400, 1500, 3, 2500, 860});
     iacf.restart();
-    iacf.append(std::span(stereo).first(2 * 500));
-    ASSERT_TRUE(iacf.normalised(running));
-    EXPECT_EQ(running, directIacf(stereo, 500, 1000, 20));
+    appendAndCompare(iacf, {500});
+
+    InterauralCorrelation blocks;
+    ASSERT_TRUE(blocks.begin(1000, 20, 250));
+    appendAndCompare(blocks, {250, 250, 250, 250, 250, 250, 250, 250, 250, 250, 250, 250, 100, 250, 250, 250, 250, 250});
+    blocks.restart();
+    appendAndCompare(blocks, {250, 250, 250, 250, 250, 250, 250, 250});
 }
 
 TEST(InterauralCorrelation, ASilentChannelHasNoCorrelation) {

@@ -6,7 +6,9 @@
 //
 // The sums are kept up to date block by block: a block adds the pairs it completes and drops
 // those whose earlier sample has left the window, about 2 (2D + 1) multiplications per frame of
-// the recording whatever the running step. The samples are held as doubles, so that every product
+// the recording whatever the running step. When the window holds a whole number of blocks and
+// every block is one of blockFrames, the sums each block added are kept, and dropping a block
+// costs only the pairs that cross its edges: about half the work. The samples are held as doubles, so that every product
 // and every sum (below 2^53 for any window of 16-bit samples up to 2^22 frames) is exact: the
 // sums are those of a direct count, a silent window has exactly no energy, and identical channels
 // give IACF(0) = 1 exactly. All storage is made by begin(); append allocates nothing.
@@ -40,10 +42,17 @@ public:
     bool normalised(std::span<float> out) const;
 
 private:
+    static constexpr int kRightLags = 0;                     // sums: S(0 .. D), S(-0 .. -D), El, Er
+    static constexpr std::int64_t kMostStoredSums = 1 << 21;  // 16 MB of sums kept per block at most
+    int sumsPerBlock() const { return 2 * (maxLag_ + 1) + 2; }
+
     void appendRun(std::span<const std::int16_t> interleaved);
     void makeRoom(std::int64_t frames);
+    void pairsEndingIn(std::int64_t first, std::int64_t count, double* sums) const;
     void addPairsEndingIn(std::int64_t first, std::int64_t count);
     void dropPairsStartingIn(std::int64_t first, std::int64_t count);
+    void correctBoundary(std::int64_t at, double sign);
+    double* blockSumsOf(std::int64_t block);
     std::int64_t slot(std::int64_t frame) const { return frame - base_; }
 
     std::int64_t windowFrames_ = 0;  // N
@@ -52,10 +61,13 @@ private:
     std::vector<double> left_, right_;  // frames base_ .. end_ - 1 of the stream, D zeros before frame 0
     std::int64_t base_ = 0;          // stream frame held in slot 0
     std::int64_t end_ = 0;           // frames appended since restart
-    std::vector<double> rightLags_;  // S(k), k = 0 .. D: right sample k frames after the left one
-    std::vector<double> leftLags_;   // S(-k), k = 0 .. D (k = 0 unused): left sample k frames after
-    double energyLeft_ = 0.0, energyRight_ = 0.0;
-    std::vector<double> scratch_;    // D + 1 sums of one run
+    // The window's sums: S(k), k = 0 .. D (the right sample k frames after the left one), S(-k),
+    // k = 0 .. D (the left one after; k = 0 unused), El, Er.
+    std::vector<double> sums_;
+    std::vector<double> scratch_;    // the sums of one run
+    std::vector<double> blockSums_;  // the sums each of the last N / L + 1 blocks added
+    int storedBlocks_ = 0;           // N / L + 1, or 0 when blocks are not kept
+    bool wholeBlocks_ = false;       // every run since restart was one block: blockSums_ holds them
 };
 
 }  // namespace phonomir
