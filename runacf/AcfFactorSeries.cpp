@@ -37,6 +37,7 @@ void AcfFactorSeries::begin(const AcfFactorConditions& conditions, std::int64_t 
     conditions_ = conditions;
     frames_.clear();
     held_ = true;
+    complete_ = false;
     try {
         frames_.reserve(static_cast<std::size_t>(std::clamp<std::int64_t>(expectedFrames, 0, 1 << 20)));
     } catch (const std::bad_alloc&) {
@@ -47,12 +48,12 @@ void AcfFactorSeries::begin(const AcfFactorConditions& conditions, std::int64_t 
 void AcfFactorSeries::assign(const AcfFactorConditions& conditions, std::vector<AcfFactors> frames) {
     conditions_ = conditions;
     frames_ = std::move(frames);
-    held_ = true;
+    held_ = complete_ = true;
 }
 
 void AcfFactorSeries::clear() {
     frames_ = {};
-    held_ = false;
+    held_ = complete_ = false;
 }
 
 

@@ -31,7 +31,7 @@ AcfRecording recordingFrom(const AcfRecord& record, ArchiveWave&& wave) {
 }
 
 std::optional<StoredFactors> storedFactorsOf(const AcfFactorSeries& series) {
-    std::optional<AcfFactorMemos> memos = encodeAcfFactors(series);
+    std::optional<AcfFactorMemos> memos = series.complete() ? encodeAcfFactors(series) : std::nullopt;
     if (!memos) return std::nullopt;
     return StoredFactors{{0, memos->conditionSize, memos->factorSize, memos->count},
                          std::move(memos->conditions),

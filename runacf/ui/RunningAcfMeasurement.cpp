@@ -171,6 +171,7 @@ long RunningAcfWindow::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
         case WAVE_IN_OPENED: recordingNow_ = true; break;
         case WAVE_IN_CLOSED:
             recordingNow_ = false;
+            factorsComplete();
             if (!recording_.empty()) holdRecording();
             break;
         case WAVE_IN_DATA:
@@ -231,7 +232,8 @@ void RunningAcfWindow::recompute(HeldFactors held) {
     endRecomputation();
     RunningAcfParameters parameters = analysisParameters(recording_.sampleRate, recording_.channels);
     const AcfFactorConditions wanted = factorConditionsFor(parameters, {}, calibration());
-    const bool keep = factors_.held() && (held == HeldFactors::KeepAsLoaded || factors_.conditions().sameAnalysis(wanted));
+    const bool keep =
+        factors_.complete() && (held == HeldFactors::KeepAsLoaded || factors_.conditions().sameAnalysis(wanted));
     if (keep && held == HeldFactors::KeepIfStillTrue) factors_.setCalibration(wanted.calibrationDb);
     if (keep) parameters.interauralRange = 0.0;
     if (beginAnalysis(parameters)) {
@@ -247,7 +249,10 @@ void RunningAcfWindow::startRecomputation(bool everyFrame) {
     recomputation_.start(recording_.samples, everyFrame ? 0 : history_.capacity());
     waterfall_->update();
     factorGraph_->update();
-    if (!recomputation_.running()) return;
+    if (!recomputation_.running()) {
+        factorsComplete();  // a recording too short for a frame
+        return;
+    }
     if (!waitCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
     waitCursor_ = true;
     progress_->setValue(0);
@@ -263,10 +268,18 @@ void RunningAcfWindow::recomputeSlice() {
     }
     progress_->setValue(static_cast<int>(recomputation_.progress() * 1000));
     factorGraph_->update();
-    if (recomputation_.running())
+    if (recomputation_.running()) {
         recomputeTimer_->start(0);
-    else
-        endRecomputation();
+        return;
+    }
+    factorsComplete();
+    endRecomputation();
+}
+
+// The factors computed since the analysis began have every frame of the recording.
+void RunningAcfWindow::factorsComplete() {
+    factors_.markComplete();
+    frameSink_.setSecond(nullptr);
 }
 
 void RunningAcfWindow::endRecomputation() {
@@ -279,7 +292,10 @@ void RunningAcfWindow::endRecomputation() {
 }
 
 void RunningAcfWindow::finishRecomputation() {
-    recomputation_.finish();
+    if (recomputation_.running()) {
+        recomputation_.finish();
+        factorsComplete();
+    }
     endRecomputation();
 }
 

@@ -43,15 +43,19 @@ AcfFactorConditions factorConditionsOf(const RunningAcfAnalyzer& analyzer, const
 
 class AcfFactorSeries : public AcfFrameSink {
 public:
-    // An empty series under `conditions`, with room for `expectedFrames` (a hint).
+    // An empty series under `conditions`, with room for `expectedFrames` (a hint); incomplete
+    // until markComplete.
     void begin(const AcfFactorConditions& conditions, std::int64_t expectedFrames);
-    // A series read back whole.
+    // A series read back whole (complete).
     void assign(const AcfFactorConditions& conditions, std::vector<AcfFactors> frames);
     // Holds no series any more.
     void clear();
+    // Every frame of the recording has arrived.
+    void markComplete() { complete_ = held_; }
     // Phi(0) is shown with another calibration (or none) from now on.
     void setCalibration(std::optional<double> calibrationDb) { conditions_.calibrationDb = calibrationDb; }
     bool held() const { return held_; }
+    bool complete() const { return complete_; }
 
     const AcfFactorConditions& conditions() const { return conditions_; }
     const std::vector<AcfFactors>& frames() const { return frames_; }
@@ -65,6 +69,7 @@ private:
     AcfFactorConditions conditions_;
     std::vector<AcfFactors> frames_;
     bool held_ = false;
+    bool complete_ = false;
 };
 
 // Hands every frame to a first sink and, while one is set, to a second.

@@ -397,6 +397,11 @@ void RunningAcfWindowTest::aLongRecomputationLeavesTheWindowAnswering() {
     rig.press(RunningAcfWindow::kLoad);
     QVERIFY(rig.window->recomputing());
     QVERIFY(!rig.control<QProgressBar>(RunningAcfWindow::kProgress)->isHidden());
+    // A display setting applied before the factors are whole: they are computed whole again.
+    rig.type(RunningAcfWindow::kTimeRange, QStringLiteral("30"));
+    rig.press(RunningAcfWindow::kRedraw);
+    QVERIFY(rig.window->recomputing());
+    QVERIFY(!rig.window->factors().complete());
     bool answered = false;
     QTimer::singleShot(0, [&] { answered = true; });
     QTRY_VERIFY(answered);
@@ -404,6 +409,8 @@ void RunningAcfWindowTest::aLongRecomputationLeavesTheWindowAnswering() {
     QVERIFY(rig.control<QProgressBar>(RunningAcfWindow::kProgress)->isHidden());
     QCOMPARE(rig.window->frames().count(), 100);
     QCOMPARE(rig.window->frames().endTime(99), 25.0);
+    QVERIFY(rig.window->factors().complete());
+    QCOMPARE(rig.window->factors().frames().size(), 101u);
 
     // Saving while a recomputation runs finishes it first, so the factors saved are whole.
     rig.control<QComboBox>(RunningAcfWindow::kWeighting)->setCurrentIndex(0);  // Flat: every frame again

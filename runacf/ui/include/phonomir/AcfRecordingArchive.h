@@ -15,8 +15,8 @@ namespace phonomir {
 AcfRecord conditionsOf(const AcfRecording& recording);
 ArchiveWave waveOf(const AcfRecording& recording);
 AcfRecording recordingFrom(const AcfRecord& record, ArchiveWave&& wave);
-// None when no series is held or it has more frames than the record can count (the factors are
-// then computed again when the recording is loaded).
+// None when no complete series is held or it has more frames than the record can count (the
+// factors are then computed again when the recording is loaded).
 std::optional<StoredFactors> storedFactorsOf(const AcfFactorSeries& series);
 // None when the stored bytes do not decode.
 std::optional<AcfFactorSeries> factorsFrom(const StoredFactors& stored);

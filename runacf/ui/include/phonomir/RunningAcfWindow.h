@@ -143,6 +143,7 @@ private:
     void recompute(HeldFactors held);
     void startRecomputation(bool everyFrame);
     void recomputeSlice();
+    void factorsComplete();
     void endRecomputation();
     void holdRecording();
     void storeRecordedBuffer(const WaveBuffer& buffer);
