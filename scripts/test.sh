@@ -33,6 +33,7 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DPHONOMIR_SANITIZE=ON
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+   LSAN_OPTIONS=suppressions="$root/scripts/lsan-suppressions.txt" \
    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
 echo "== the audio layer's tests with ThreadSanitizer (device threads against the UI thread) =="
