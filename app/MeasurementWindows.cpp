@@ -1,4 +1,5 @@
 #include "MeasurementWindows.h"
+#include "ProgramPresets.h"
 
 #include "phonomir/CalibrationDialog.h"
 #include "phonomir/DataConnection.h"
@@ -95,6 +96,7 @@ void installMeasurementWindows(SessionContext& session) {
     windows.setFactory(kSignalGeneratorBit, [&session] { return createGenerator(session); });
     windows.setFactory(kRealtimeAnalyzerBit, [&session] { return createAnalyzer(session); });
     windows.setFactory(kOscilloscopeBit, [&session] { return createOscilloscope(session); });
+    installPresets(session);
 }
 
 }  // namespace phonomir
