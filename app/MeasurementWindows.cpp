@@ -1,5 +1,6 @@
 #include "MeasurementWindows.h"
 #include "ProgramPresets.h"
+#include "RunningAcfArchiving.h"
 
 #include "phonomir/CalibrationDialog.h"
 #include "phonomir/DataConnection.h"
@@ -80,6 +81,24 @@ QWidget* createOscilloscope(SessionContext& session) {
     return window;
 }
 
+// Save and Load reach the archive while the program's data directory is open.
+QWidget* createRunningAcf(SessionContext& session) {
+    MessageSink* messages = &session.messages;
+    RunningAcfContext context{session.waveIn, session.waveOut, processSettings().runningAcf, session.messages,
+                              session.inputDeviceId, session.outputDeviceId, {}, {}, languageCode()};
+    if (programConnection().isOpen()) {
+        context.loadRecording = [messages](AcfRecording& recording, QWidget* parent) {
+            return loadRecordingFromArchive(*messages, recording, parent);
+        };
+        context.saveRecording = [messages](const AcfRecording& recording, QWidget* parent) {
+            saveRecordingToArchive(*messages, recording, parent);
+        };
+    }
+    auto* window = new RunningAcfWindow(std::move(context));
+    window->show();
+    return window;
+}
+
 }  // namespace
 
 void prepareDataTables(MessageSink& messages) {
@@ -96,6 +115,7 @@ void installMeasurementWindows(SessionContext& session) {
     windows.setFactory(kSignalGeneratorBit, [&session] { return createGenerator(session); });
     windows.setFactory(kRealtimeAnalyzerBit, [&session] { return createAnalyzer(session); });
     windows.setFactory(kOscilloscopeBit, [&session] { return createOscilloscope(session); });
+    windows.setFactory(kRunningAcfBit, [&session] { return createRunningAcf(session); });
     installPresets(session);
 }
 

@@ -18,6 +18,8 @@ int runBands(Arguments args, std::ostream& out, std::ostream& err);
 int runCorrelation(Arguments args, std::ostream& out, std::ostream& err);
 int runAcf(Arguments args, std::ostream& out, std::ostream& err);
 int runCalibration(Arguments args, std::ostream& out, std::ostream& err);
+// The running-ACF archive of a program directory (not an analysis: one directory per call).
+int runArchive(Arguments args, std::ostream& out, std::ostream& err);
 
 // Dispatches argv[1] to its subcommand; prints the overview for "--help" or no command.
 int runCommandLine(Arguments args, std::ostream& out, std::ostream& err);

@@ -21,7 +21,7 @@ void RunningAcfAnalyzer::computeFrameFullSize() {
     replaceByPowerSpectrum();
     if (fft_.inverseFft(fftSize_, re_.data(), im_.data()) != 0) return;
     normalise(re_);
-    sink_.acceptFrame({std::span<const float>(re_), decimatedRate()});
+    deliver(re_);
 }
 
 // Oldest sample first, zero-padded to M; imaginary part cleared.
@@ -85,7 +85,12 @@ void RunningAcfAnalyzer::computeFrameHalfSize() {
         phi_[2 * m + 1] = im_[m];
     }
     normalise(phi_);
-    sink_.acceptFrame({std::span<const float>(phi_), decimatedRate()});
+    deliver(phi_);
+}
+
+void RunningAcfAnalyzer::deliver(std::span<const float> phi) {
+    const double endTime = static_cast<double>(blocksFed_) * static_cast<double>(stepFrames_) / parameters_.sampleRate;
+    sink_.acceptFrame({phi, decimatedRate(), endTime});
 }
 
 // Even-indexed samples (oldest first) in re, odd ones in im, zero-padded to M/2 pairs. The

@@ -66,12 +66,20 @@ void RunningAcfAnalyzer::restartRing() {
     std::fill(ring_.begin(), ring_.end(), std::int16_t{0});
     ringPos_ = 0;
     ringFull_ = false;
+    blocksFed_ = 0;
 }
 
 void RunningAcfAnalyzer::Feed(std::span<const std::int16_t> block, int count) {
     if (!begun()) return;
     appendDecimated(block, count);
+    ++blocksFed_;
     if (ringFull_) computeFrame();
+}
+
+void RunningAcfAnalyzer::FeedWithoutFrame(std::span<const std::int16_t> block, int count) {
+    if (!begun()) return;
+    appendDecimated(block, count);
+    ++blocksFed_;
 }
 
 void RunningAcfAnalyzer::appendDecimated(std::span<const std::int16_t> block, int count) {
@@ -86,16 +94,25 @@ void RunningAcfAnalyzer::appendDecimated(std::span<const std::int16_t> block, in
     }
 }
 
-void RunningAcfAnalyzer::Recompute(std::span<const std::int16_t> recording) {
+void RunningAcfAnalyzer::Restart() {
     if (!begun()) return;
     sink_.resetFrames();
     restartRing();
     BuildWeightingCurve(weight_.data(), fftSize_, decimatedRate(), parameters_.weighting, 20);
-    if (stepFrames_ < 1) return;
+}
+
+std::span<const std::int16_t> RunningAcfAnalyzer::StepBlock(std::span<const std::int16_t> recording,
+                                                           std::int64_t b) const {
     const std::size_t blockValues = static_cast<std::size_t>(parameters_.channels * stepFrames_);
-    const int decimatedPerBlock = static_cast<int>(stepFrames_ / kAcfDecimation);
-    for (std::size_t start = 0; recording.size() - start >= blockValues; start += blockValues)
-        Feed(recording.subspan(start, blockValues), decimatedPerBlock);
+    return recording.subspan(static_cast<std::size_t>(b) * blockValues, blockValues);
+}
+
+void RunningAcfAnalyzer::Recompute(std::span<const std::int16_t> recording) {
+    if (!begun()) return;
+    Restart();
+    if (stepFrames_ < 1) return;
+    const std::int64_t blocks = static_cast<std::int64_t>(recording.size()) / (parameters_.channels * stepFrames_);
+    for (std::int64_t b = 0; b < blocks; ++b) Feed(StepBlock(recording, b), decimatedPerStep());
 }
 
 }  // namespace phonomir

@@ -2,7 +2,9 @@
 
 #include "phonomir/ByteCodec.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace phonomir {
 namespace {
@@ -16,7 +18,33 @@ enum Offset : std::size_t {
 };
 static_assert(kShownChannel + sizeof(std::int32_t) == RunningAcfSettings::kEncodedSize);
 
+// A positive finite number up to `most`, else `fallback`.
+double positiveOr(double value, double fallback, double most) {
+    return std::isfinite(value) && value > 0 ? std::min(value, most) : fallback;
+}
+
+std::int32_t flag(std::int32_t value) { return value != 0 ? 1 : 0; }
+
 }  // namespace
+
+RunningAcfSettings RunningAcfSettings::clampedToRanges() const {
+    const RunningAcfSettings defaults;
+    RunningAcfSettings s = *this;
+    s.sampleRateIndex = std::clamp(s.sampleRateIndex, 0, 6);
+    s.twoChannels = flag(s.twoChannels);
+    s.integrationTime = positiveOr(s.integrationTime, defaults.integrationTime, kMaxSeconds);
+    s.runningStep = positiveOr(s.runningStep, defaults.runningStep, kMaxSeconds);
+    s.timeRangeMs = positiveOr(s.timeRangeMs, defaults.timeRangeMs, kMaxSeconds * 1000);
+    s.backward = flag(s.backward);
+    s.numberOfData = std::clamp(s.numberOfData, 1, 100);
+    s.measurementSeconds = std::clamp(s.measurementSeconds, 1, 30);
+    s.weighting = std::clamp(s.weighting, 0, 3);
+    s.logAxis = flag(s.logAxis);
+    s.absoluteValue = flag(s.absoluteValue);
+    s.logRangeDb = s.logRangeDb > 0 ? -s.logRangeDb : s.logRangeDb;
+    s.shownChannel = flag(s.shownChannel);
+    return s;
+}
 
 void RunningAcfSettings::encode(std::span<std::uint8_t, kEncodedSize> out) const {
     LittleEndianWriter w(out);

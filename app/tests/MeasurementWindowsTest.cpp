@@ -1,5 +1,6 @@
 // The program's panel with its measurement windows installed, on the virtual card, offscreen.
 #include "ProgramRig.h"
+#include "phonomir/AcfArchive.h"
 #include "phonomir/CalibrationDialog.h"
 #include "phonomir/DataConnection.h"
 #include "phonomir/MainPanel.h"
@@ -8,11 +9,17 @@
 #include "phonomir/ProcessSettings.h"
 #include "phonomir/TableCatalog.h"
 #include "phonomir/TableFile.h"
+#include "phonomir/LoadMeasurementDialog.h"
 #include "phonomir/RealtimeAnalyzerWindow.h"
+#include "phonomir/RunningAcfWindow.h"
+#include "phonomir/SaveMeasurementDialog.h"
 #include "phonomir/SignalGeneratorWindow.h"
+#include "phonomir/StringTable.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -31,6 +38,7 @@ private slots:
     void firstStartCreatesTheNineTables();
     void analyzerLoadsItsStoredCalibrationFromTheTable();
     void analyzerReadsAKnownLevelThroughTheRecordChosenInTheCalibrationDialog();
+    void runningAcfSavesAndLoadsThroughTheArchiveDialogs();
 };
 
 void MeasurementWindowsTest::buttonsOpenTheGeneratorAndTheAnalyzerOnce() {
@@ -178,6 +186,83 @@ void MeasurementWindowsTest::analyzerReadsAKnownLevelThroughTheRecordChosenInThe
     rig.panel.windows().closeWindows(kAllWindows);
     processSettings().analyzer = AnalyzerSettings{};
     processSettings().generator = GeneratorSettings{};
+    closeProgramConnection();
+    std::filesystem::remove_all(root);
+}
+
+namespace {
+
+// Runs `act` on the dialog of type Dialog once it is the active modal window.
+template <typename Dialog>
+void whenModal(std::function<void(Dialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        act(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+}
+
+}  // namespace
+
+// The panel's "Running &ACF" button opens the window once; a recording made on the virtual card
+// goes through "Save Measurement Data" into the program's data directory and comes back through
+// "Load Measurement Data" sample for sample.
+void MeasurementWindowsTest::runningAcfSavesAndLoadsThroughTheArchiveDialogs() {
+    const auto root = std::filesystem::temp_directory_path() / "phonomir-program-acf";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    QCOMPARE(openProgramConnection(root.string()), 0);
+    processSettings().runningAcf = RunningAcfSettings{};
+    processSettings().runningAcf.measurementSeconds = 1;
+    processSettings().runningAcf.integrationTime = 0.25;
+    processSettings().runningAcf.runningStep = 0.05;
+    {
+        MessageRecorder silent;
+        AcfArchive archive(programConnection(), silent);
+        FolderRecord folder{0, "A", "", "", "20240315", "hall", "", 1.0};
+        QVERIFY(archive.addFolder(folder));
+    }
+    ProgramRig rig;
+    rig.messages.answerOk = true;
+    auto* button = qobject_cast<QPushButton*>(rig.panel.control(MainPanel::kRunningAcf));
+    QVERIFY(button->isEnabled());
+    button->click();
+    auto* window = qobject_cast<RunningAcfWindow*>(rig.panel.windows().window(kRunningAcfBit));
+    QVERIFY(window);
+    button->click();
+    QCOMPARE(rig.panel.windows().window(kRunningAcfBit), window);
+    qobject_cast<QPushButton*>(window->control(RunningAcfWindow::kStart))->click();
+    for (int frames = 0; frames < 44100 * 2 && window->isRecording(); frames += 512) {
+        rig.card.advance(512);
+        rig.waveIn.processCompleted();
+    }
+    QVERIFY(!window->isRecording());
+    const AcfRecording recorded = window->recording();
+    QCOMPARE(recorded.frames(), 44100);
+
+    whenModal<SaveMeasurementDialog>([](SaveMeasurementDialog& dialog) {
+        dialog.folderList()->setCurrentRow(0);
+        dialog.field("Title")->setText(QStringLiteral("take"));
+        dialog.save();
+    });
+    qobject_cast<QPushButton*>(window->control(RunningAcfWindow::kSave))->click();
+    QCOMPARE(rig.messages.questions.back(), int(StringId::AskSaveData));
+
+    qobject_cast<QPushButton*>(window->control(RunningAcfWindow::kCut))->click();  // something else
+    whenModal<LoadMeasurementDialog>([](LoadMeasurementDialog& dialog) {
+        dialog.folderList()->setCurrentRow(0);
+        dialog.measurementList()->setCurrentRow(0);
+        dialog.load();
+    });
+    qobject_cast<QPushButton*>(window->control(RunningAcfWindow::kLoad))->click();
+    window->finishRecomputation();
+    QVERIFY(window->recording().samples == recorded.samples);
+    QCOMPARE(window->recording().time, recorded.time);
+    QCOMPARE(window->frames().count(), 15);  // 20 steps of 2205 frames, the first frame after the sixth
+    QVERIFY2(rig.messages.texts.empty(), rig.messages.texts.empty() ? "" : rig.messages.texts.front().c_str());
+    rig.panel.windows().closeWindows(kAllWindows);
+    processSettings().runningAcf = RunningAcfSettings{};
     closeProgramConnection();
     std::filesystem::remove_all(root);
 }

@@ -5,6 +5,8 @@
 #include "phonomir/MessageSink.h"
 #include "phonomir/WaveNotify.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -59,8 +61,31 @@ public:
         texts.push_back(text);
         icons.push_back(icon);
     }
+    bool askOkCancel(int id, const std::string&) override {
+        questions.push_back(id);
+        return answerOk;
+    }
     std::vector<std::string> texts;
     std::vector<MessageIcon> icons;
+    std::vector<int> questions;
+    bool answerOk = false;  // Cancel, as a sink that cannot ask anybody
+};
+
+// Plays interleaved 16-bit samples once, buffer by buffer, then ends the signal.
+class SamplePlayer : public WaveClient {
+public:
+    explicit SamplePlayer(const std::vector<std::int16_t>& samples) : samples_(samples) {}
+    long waveNotify(WaveNotifyCode code, WaveBuffer* buffer) override {
+        if (code != WAVE_OUT_FILL) return 0;
+        const std::size_t count = std::min<std::size_t>(buffer->capacity / 2, samples_.size() - position_);
+        std::memcpy(buffer->data, samples_.data() + position_, count * 2);
+        position_ += count;
+        return static_cast<long>(count * 2);
+    }
+
+private:
+    const std::vector<std::int16_t>& samples_;
+    std::size_t position_ = 0;
 };
 
 inline std::vector<Notification> only(const std::vector<Notification>& log, const std::string& who) {

@@ -124,3 +124,61 @@ TEST(ProgramConnection, OpensOnDataUnderTheCurrentDirectoryAndCloses) {
     EXPECT_FALSE(programConnection().isOpen());
     std::filesystem::remove_all(root);
 }
+
+// A run that ends without closeProgramConnection (a test that failed half-way, an exception
+// out of main) must still exit cleanly: the program connection outlives the engine's registry.
+// The death-test child starts afresh, so the connection is made before the engine's statics.
+TEST(ProgramConnectionDeathTest, ExitWithTheProgramConnectionStillOpenIsClean) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    char pattern[] = "/tmp/datastore-exit-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string root = pattern;
+    EXPECT_EXIT(
+        {
+            RecordingSink silent;
+            programConnection();
+            if (openProgramConnection(root) != 0) std::_Exit(3);
+            auto *table = new TableFile(programConnection(), folderTable(), silent);  // left open as well
+            if (!table->open()) std::_Exit(4);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    std::filesystem::remove_all(root);
+}
+
+TEST_F(DataStoreTest, AnotherDataDirectoryOpensAsItIsAndIsNeverCreated) {
+    TableFile folders(connection, folderTable(), sink);
+    ASSERT_TRUE(folders.open());
+    ASSERT_TRUE(folders.append({3, std::string("A"), std::string("n"), std::string("p"), std::string("20240101"),
+                                std::string("hall"), std::string(""), 1.0}));
+    folders.close();
+    DataConnection other;
+    ASSERT_EQ(other.openDirectory(root + "/DATA"), 0);
+    EXPECT_EQ(other.dataDirectory(), root + "/DATA");
+    TableFile same(other, folderTable(), sink);
+    ASSERT_TRUE(same.open());
+    RecordValues values;
+    EXPECT_TRUE(same.readById(3, values));
+    DataConnection missing;
+    EXPECT_EQ(missing.openDirectory(root + "/ELSEWHERE"), DBK_NOT_FOUND);
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_FALSE(std::filesystem::exists(root + "/ELSEWHERE"));
+}
+
+// A data directory copied from a file system that ignores case may hold "folder.dbf".
+TEST_F(DataStoreTest, TableFilesAreFoundWhateverTheCaseOfTheirNames) {
+    {
+        TableFile folders(connection, folderTable(), sink);
+        ASSERT_TRUE(folders.open());
+        ASSERT_TRUE(folders.append({5, std::string("A"), std::string(""), std::string(""), std::string("20240101"),
+                                    std::string("lower"), std::string(""), 1.0}));
+    }
+    std::filesystem::rename(dataFile("FOLDER.DBF"), dataFile("folder.dbf"));
+    EXPECT_EQ(connection.tablePath("FOLDER.DBF"), dataFile("folder.dbf"));
+    TableFile folders(connection, folderTable(), sink);
+    ASSERT_TRUE(folders.open());
+    RecordValues values;
+    EXPECT_TRUE(folders.readById(5, values));
+    EXPECT_FALSE(std::filesystem::exists(dataFile("FOLDER.DBF")));
+    EXPECT_EQ(connection.tablePath("ACF.DBF"), dataFile("ACF.DBF"));  // missing: the name to create
+}

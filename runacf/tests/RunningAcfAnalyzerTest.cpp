@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstdint>
 #include <numbers>
 #include <random>
@@ -85,6 +87,51 @@ TEST(RunningAcfSizes, FrameLengthFftSizeAndStepBlock) {
     EXPECT_EQ(acfFrameLength(44100, NAN), 0);
     EXPECT_EQ(acfFrameLength(48000, 1e9), 0);
     EXPECT_EQ(acfFftSize((1 << 24) + 1), 0);
+}
+
+// Decimal entries count exactly: n = fs x T / 10 and L = fs x S as the decimals say, for every
+// rate and every time from 0.01 s to 30 s in hundredths (48000 x 0.29 is 13920, not 13919).
+TEST(RunningAcfSizes, DecimalEntriesGiveTheExactCounts) {
+    const int rates[] = {48000, 44100, 32000, 22050, 16000, 11025, 8000};
+    int checked = 0;
+    for (int rate : rates) {
+        for (long long hundredths = 1; hundredths <= 3000; ++hundredths) {
+            char typed[16];
+            std::snprintf(typed, sizeof typed, "%lld.%02lld", hundredths / 100, hundredths % 100);
+            const double seconds = std::strtod(typed, nullptr);
+            ASSERT_EQ(acfFrameLength(rate, seconds), rate * hundredths / 1000) << rate << " x " << typed;
+            ASSERT_EQ(acfStepFrames(rate, seconds), rate * hundredths / 100) << rate << " x " << typed;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 7 * 3000);
+    EXPECT_EQ(acfFrameLength(48000, 0.29), 1392);
+    EXPECT_EQ(acfStepFrames(48000, 0.29), 13920);
+    EXPECT_EQ(acfStepFrames(44100, 1.0 / 3), 14700);  // a true fraction still truncates
+    EXPECT_EQ(acfStepFrames(44100, 0.123456), 5444);
+}
+
+// The frame count ("Number of Data") comes from the same n and L as the recomputation.
+TEST(RunningAcfSizes, FrameCountIsWhatTheRecomputationDelivers) {
+    struct Case {
+        int rate;
+        double seconds, integration, step;
+    };
+    const Case cases[] = {{44100, 2, 0.1, 0.1}, {44100, 5, 1, 0.5},  {8000, 3, 0.5, 0.3},  {48000, 2, 0.29, 0.07},
+                          {11025, 4, 2, 0.01},  {22050, 1, 2, 0.5},  {16000, 3, 0.25, 0.25}, {32000, 2.5, 0.33, 0.11}};
+    for (const Case& c : cases) {
+        RecordingSink sink;
+        RunningAcfAnalyzer acf(sink);
+        ASSERT_TRUE(acf.Begin({c.rate, 1, 0, c.integration, c.step, WeightingKind::Flat}));
+        acf.Recompute(std::vector<std::int16_t>(static_cast<std::size_t>(c.rate * c.seconds), 100));
+        EXPECT_EQ(acfFrameCount(c.rate, c.integration, c.step, static_cast<std::int64_t>(c.rate * c.seconds)),
+                  static_cast<std::int64_t>(sink.frames.size()))
+            << c.rate << " " << c.seconds << " " << c.integration << " " << c.step;
+    }
+    EXPECT_EQ(acfFrameCount(44100, 0.1, 0.1, 88200), 20);  // (D - T) / S + 1 in doubles says 19
+    EXPECT_EQ(acfFrameCount(44100, 1, 0.5, 5 * 44100), 9);
+    EXPECT_EQ(acfFrameCount(44100, 6, 0.5, 5 * 44100), 0);
+    EXPECT_EQ(acfFrameCount(44100, 1, 0.0001, 5 * 44100), 0);  // L = 4: no decimated sample per step
 }
 
 TEST(RunningAcfAnalyzer, BeginRefusesSettingsThatGiveNoFrame) {

@@ -22,23 +22,6 @@ using namespace phonomir::test;
 
 namespace {
 
-// Plays interleaved 16-bit samples once, buffer by buffer.
-class SamplePlayer : public WaveClient {
-public:
-    explicit SamplePlayer(const std::vector<std::int16_t>& samples) : samples_(samples) {}
-    long waveNotify(WaveNotifyCode code, WaveBuffer* buffer) override {
-        if (code != WAVE_OUT_FILL) return 0;
-        const std::size_t count = std::min<std::size_t>(buffer->capacity / 2, samples_.size() - position_);
-        std::memcpy(buffer->data, samples_.data() + position_, count * 2);
-        position_ += count;
-        return static_cast<long>(count * 2);
-    }
-
-private:
-    const std::vector<std::int16_t>& samples_;
-    std::size_t position_ = 0;
-};
-
 std::vector<std::int16_t> stereoTestSignal(int frames) {
     std::mt19937 rng(77);
     std::normal_distribution<double> noise(0.0, 1500.0);

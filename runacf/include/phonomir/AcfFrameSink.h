@@ -12,6 +12,7 @@ namespace phonomir {
 struct AcfFrame {
     std::span<const float> phi;  // M values
     double decimatedRate = 0.0;  // fs' = fs / 10, Hz
+    double endTime = 0.0;        // s since the run began: end of the step block that completed it
 };
 
 class AcfFrameSink {

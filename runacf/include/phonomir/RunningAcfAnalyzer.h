@@ -13,6 +13,7 @@
 #include "phonomir/AcfFrameSink.h"
 #include "phonomir/FftEngine.h"
 #include "phonomir/ResponseCurve.h"
+#include "phonomir/RunningAcfSizes.h"
 
 #include <cstdint>
 #include <span>
@@ -42,17 +43,27 @@ public:
     // boundary (every tenth frame, analysed channel), then delivers one frame if the ring is
     // full. count is limited to what the block holds, so a short block is never read past.
     void Feed(std::span<const std::int16_t> block, int count);
+    // As Feed, but without computing the frame: for step blocks whose frame nobody keeps.
+    void FeedWithoutFrame(std::span<const std::int16_t> block, int count);
+
+    // Starts a recomputation: resets the sink and the ring and rebuilds the weighting gain.
+    void Restart();
 
     // Resets the sink and the ring, rebuilds the weighting and feeds a whole stored recording
     // (interleaved values, samples x channels) in step blocks of L frames, L / 10 decimated
     // samples each. Does nothing when not begun or when L < 1.
     void Recompute(std::span<const std::int16_t> recording);
+    // Step block b (0-based) of a stored recording: the values the recomputation feeds for it.
+    std::span<const std::int16_t> StepBlock(std::span<const std::int16_t> recording, std::int64_t b) const;
+    // L / 10: the decimated samples a step block gives.
+    int decimatedPerStep() const { return static_cast<int>(stepFrames_ / kAcfDecimation); }
 
     // Releases the arrays; Begin may be called again.
     void End();
 
     bool begun() const { return fftSize_ > 0; }
     int frameLength() const { return frameLength_; }     // n, decimated samples
+    int channels() const { return parameters_.channels; }
     int fftSize() const { return fftSize_; }             // M, power of two
     std::int64_t stepFrames() const { return stepFrames_; }  // L, frames per channel
     double decimatedRate() const { return parameters_.sampleRate / 10.0; }  // fs', Hz
@@ -67,6 +78,7 @@ private:
     void applyWeighting();
     void replaceByPowerSpectrum();
     void normalise(std::vector<float>& acf);
+    void deliver(std::span<const float> phi);
     // The same frame through two transforms of M/2 points (the input is real and the power
     // spectrum real and even), about twice as fast; used from M = 8 on.
     void computeFrameHalfSize();
@@ -79,6 +91,7 @@ private:
     int frameLength_ = 0;
     int fftSize_ = 0;
     std::int64_t stepFrames_ = 0;
+    std::int64_t blocksFed_ = 0;  // step blocks fed (with or without a frame) since Begin or Restart
     std::vector<std::int16_t> ring_;
     int ringPos_ = 0;  // next write position = oldest sample once full
     bool ringFull_ = false;

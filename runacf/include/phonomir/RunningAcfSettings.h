@@ -1,6 +1,8 @@
 // The Running ACF window's settings record: 76 bytes, little-endian, stored as the running-ACF
 // section of SETDATA.DAT (offset 348) and raw in the "ACF" memo field of a preset. The
 // reserved bytes are carried as read so that a record survives a decode/encode unchanged.
+// Decoding keeps the stored values as they are; `clampedToRanges` gives the copy the window
+// works with.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +31,15 @@ struct RunningAcfSettings {
     std::int32_t absoluteValue = 0;       // "Abs.": 0 off, 1 on
     std::int32_t logRangeDb = -40;        // log range, dB, <= 0
     std::int32_t shownChannel = 0;        // 0 left, 1 right
+
+    static constexpr double kMaxSeconds = 30.0;  // s: the longest recording, so the longest useful T and S
+
+    // Every field forced into its range: T and S that are NaN, infinite, zero or negative take
+    // their defaults and stay at most kMaxSeconds; a time range that is not a positive number
+    // takes its default; N within 1..100, the measurement time within 1..30 s, a positive log
+    // range turned negative; indexes into their lists and flags to 0/1. The window position and
+    // the reserved bytes are kept.
+    RunningAcfSettings clampedToRanges() const;
 
     void encode(std::span<std::uint8_t, kEncodedSize> out) const;
     static RunningAcfSettings decode(std::span<const std::uint8_t, kEncodedSize> in);

@@ -1,0 +1,31 @@
+#include "phonomir/AcfRecordingArchive.h"
+
+#include <cmath>
+
+namespace phonomir {
+
+AcfRecord conditionsOf(const AcfRecording& recording) {
+    AcfRecord record;
+    record.sampling = recording.sampleRate;
+    record.channel = recording.channels;
+    record.sampleNum = static_cast<std::int32_t>(recording.frames());
+    record.dataTime = recording.duration();
+    record.time = recording.time;
+    return record;
+}
+
+ArchiveWave waveOf(const AcfRecording& recording) {
+    return {recording.sampleRate, recording.channels, recording.samples};
+}
+
+AcfRecording recordingFrom(const AcfRecord& record, ArchiveWave&& wave) {
+    AcfRecording recording;
+    recording.samples = std::move(wave.samples);
+    recording.sampleRate = wave.sampleRate;
+    recording.channels = wave.channels;
+    recording.time = record.time;
+    recording.updatePeak();
+    return recording;
+}
+
+}  // namespace phonomir
