@@ -64,7 +64,7 @@ void loadPresetSection(SettingsBlock& block, unsigned bit, const PresetMemo& mem
             std::copy(bytes.begin(), bytes.end(), block.impulseResponse.begin());
             break;
         }
-        case kRunningAcfBit: block.runningAcf = decodedFitted<RunningAcfSettings>(memo); break;
+        case kRunningAcfBit: block.runningAcf = decodedFitted<RunningAcfSettings>(memo).clampedToRanges(); break;
     }
 }
 

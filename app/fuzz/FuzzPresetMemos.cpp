@@ -20,6 +20,7 @@ void requireInRange(const SettingsBlock& block) {
     if (!(g.clampedToRanges() == g)) std::abort();
     if (!(block.analyzer.clampedToRanges() == block.analyzer)) std::abort();
     if (!(block.oscilloscope.clampedToRanges() == block.oscilloscope)) std::abort();
+    if (!(block.runningAcf.clampedToRanges() == block.runningAcf)) std::abort();
 }
 
 }  // namespace

@@ -128,9 +128,10 @@ private slots:
 void PresetProgramTest::presetSavedBeforeARestartGivesEveryWindowItsSettingsAndPosition() {
     ProgramDirectory directory;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint places[] = {screen.topLeft() + QPoint(10, 20), screen.topLeft() + QPoint(40, 50),
-                             screen.topLeft() + QPoint(70, 80)};
-    const unsigned bits = kSignalGeneratorBit | kRealtimeAnalyzerBit | kOscilloscopeBit;
+    const std::pair<unsigned, QPoint> places[] = {{kSignalGeneratorBit, screen.topLeft() + QPoint(10, 20)},
+                                                  {kRealtimeAnalyzerBit, screen.topLeft() + QPoint(40, 50)},
+                                                  {kOscilloscopeBit, screen.topLeft() + QPoint(70, 80)},
+                                                  {kRunningAcfBit, screen.topLeft() + QPoint(100, 110)}};
     SettingsBlock saved;
     {
         ProgramRig rig;
@@ -140,31 +141,31 @@ void PresetProgramTest::presetSavedBeforeARestartGivesEveryWindowItsSettingsAndP
         processSettings().analyzer.displayType = 1;
         processSettings().oscilloscope.gainExponentLeft = 9;
         processSettings().oscilloscope.sweepTimeIndex = 5;
-        rig.panel.windows().openWindows(bits);
-        int k = 0;
-        for (unsigned bit : {kSignalGeneratorBit, kRealtimeAnalyzerBit, kOscilloscopeBit}) {
-            rig.panel.windows().window(bit)->move(places[k++]);
-        }
-        savePreset(rig, QStringLiteral("Three windows"));
+        processSettings().runningAcf.integrationTime = 1.0;
+        processSettings().runningAcf.numberOfData = 20;
+        rig.panel.windows().openWindows(kMeasurementWindows);
+        for (const auto& [bit, place] : places) rig.panel.windows().window(bit)->move(place);
+        savePreset(rig, QStringLiteral("Four windows"));
         saved = processSettings();
-        QCOMPARE(saved.generator.windowX, places[0].x());
-        QCOMPARE(saved.oscilloscope.windowY, places[2].y());
+        QCOMPARE(saved.generator.windowX, places[0].second.x());
+        QCOMPARE(saved.runningAcf.windowTop, places[3].second.y());
     }
     directory.restart();
     ProgramRig rig;
     processSettings().generator.toneFrequency = 2000.0;  // changed after the restart
-    processSettings().oscilloscope.gainExponentLeft = 1;
+    processSettings().analyzer.fftSize = 1024;
+    processSettings().oscilloscope.sweepTimeIndex = 0;
+    processSettings().runningAcf.numberOfData = 5;
     rig.panel.windows().openWindows(kSignalGeneratorBit | kOscilloscopeBit);
     rig.panel.windows().window(kSignalGeneratorBit)->move(screen.topLeft() + QPoint(200, 150));
 
     choosePreset(rig, 0);
-    QCOMPARE(openWindows(rig), bits);
-    QCOMPARE(positionOf(rig, kSignalGeneratorBit), places[0]);
-    QCOMPARE(positionOf(rig, kRealtimeAnalyzerBit), places[1]);
-    QCOMPARE(positionOf(rig, kOscilloscopeBit), places[2]);
+    QCOMPARE(openWindows(rig), unsigned{kMeasurementWindows});
+    for (const auto& [bit, place] : places) QCOMPARE(positionOf(rig, bit), place);
     QVERIFY(processSettings().generator == saved.generator);
     QVERIFY(processSettings().analyzer == saved.analyzer);
     QVERIFY(processSettings().oscilloscope == saved.oscilloscope);
+    QVERIFY(processSettings().runningAcf == saved.runningAcf);
     auto* generator = qobject_cast<SignalGeneratorWindow*>(rig.panel.windows().window(kSignalGeneratorBit));
     QCOMPARE(qobject_cast<QLineEdit*>(generator->control(SignalGeneratorWindow::kLeftEdit))->text(), QStringLiteral("70"));
     QVERIFY2(rig.messages.texts.empty(), rig.messages.texts.empty() ? "" : rig.messages.texts.front().c_str());
@@ -214,12 +215,14 @@ void PresetProgramTest::damagedMemosOpenTheirWindowsWithSettingsInRange() {
     }));
     ProgramRig rig;
     applyStoredPreset(rig.session, id);
-    QCOMPARE(openWindows(rig) & ~kRunningAcfBit, unsigned{kSignalGeneratorBit | kRealtimeAnalyzerBit | kOscilloscopeBit});
+    QCOMPARE(openWindows(rig), unsigned{kMeasurementWindows});
     QVERIFY(processSettings().generator == processSettings().generator.clampedToRanges());
     QVERIFY(processSettings().analyzer == processSettings().analyzer.clampedToRanges());
     QCOMPARE(processSettings().analyzer.fftSize, 8192);
     QCOMPARE(processSettings().oscilloscope.sweepTimeIndex, 0);
     QCOMPARE(processSettings().oscilloscope.gainExponentLeft, 0);
+    QCOMPARE(processSettings().runningAcf.integrationTime, 2.0);
+    QVERIFY(processSettings().runningAcf == processSettings().runningAcf.clampedToRanges());
     QCOMPARE(processSettings().impulseResponse[0], std::uint8_t{1});
     QCOMPARE(processSettings().impulseResponse[3], std::uint8_t{0});
 

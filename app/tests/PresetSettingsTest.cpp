@@ -132,6 +132,14 @@ TEST(PresetSettings, FieldsThatAreNotNumbersOrOutOfRangeAreBroughtIntoRange) {
     EXPECT_EQ(block.analyzer.lowerFrequency, 0);
     EXPECT_EQ(block.analyzer.calibrationId, -1);
 
+    PresetMemo runningAcf(RunningAcfSettings::kEncodedSize, 0xFF);  // doubles NaN, integers -1
+    loadPresetSection(block, kRunningAcfBit, runningAcf);
+    EXPECT_EQ(block.runningAcf.integrationTime, 2.0);
+    EXPECT_EQ(block.runningAcf.runningStep, 0.5);
+    EXPECT_EQ(block.runningAcf.timeRangeMs, 100.0);
+    EXPECT_EQ(block.runningAcf.numberOfData, 1);
+    EXPECT_EQ(block.runningAcf.measurementSeconds, 1);
+
     PresetMemo oscilloscope(OscilloscopeSettings::kEncodedSize, 0x7F);  // every field 0x7F7F7F7F
     loadPresetSection(block, kOscilloscopeBit, oscilloscope);
     EXPECT_EQ(block.oscilloscope.sweepTimeIndex, 15);
