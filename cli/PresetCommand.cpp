@@ -2,6 +2,7 @@
 #include "PresetCommand.h"
 
 #include "CommandLine.h"
+#include "StoreArguments.h"
 
 #include "phonomir/AnalyzerSettings.h"
 #include "phonomir/CsvWriter.h"
@@ -10,9 +11,7 @@
 #include "phonomir/PresetStore.h"
 #include "phonomir/RunningAcfSettings.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <filesystem>
 
 namespace phonomir::cli {
@@ -27,15 +26,6 @@ constexpr const char* kSynopsis =
     "            response, 16 running ACF) and title of every preset, as CSV\n"
     "  show ID   the preset's title and bits, then each stored section as \"[NAME]\" and its\n"
     "            fields as stored, one \"name=value\" line each";
-
-// Keeps the data store's first message for the error line; a question (an old table layout to
-// convert) is answered Cancel, so that looking at a directory never changes it.
-struct FirstMessage : MessageSink {
-    std::string text;
-    void showMessage(const std::string& message, MessageIcon) override {
-        if (text.empty()) text = message;
-    }
-};
 
 // One "name=value" line per field; doubles in their shortest exact form ("nan" when not a number).
 class FieldLines {
@@ -146,15 +136,6 @@ private:
     PresetStore store_{connection_, messages_};
 };
 
-std::int32_t presetId(const std::string& text) {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end || errno || value < 0 || value > 99999999)
-        throw CliError("ID must be a whole number from 0 to 99999999, not \"" + text + "\"");
-    return static_cast<std::int32_t>(value);
-}
-
 int listPresets(PresetSession& session, std::ostream& out) {
     std::vector<PresetSummary> presets;
     if (!session.store().list(presets)) session.fail("cannot read the presets");
@@ -193,7 +174,7 @@ int runPreset(std::span<const std::string> args, std::ostream& out, std::ostream
         return listPresets(session, out);
     }
     if (p.size() == 3 && p[1] == "show") {
-        const std::int32_t id = presetId(p[2]);
+        const std::int32_t id = identifierArgument(p[2], "ID");
         PresetSession session(p[0]);
         return showPreset(session, id, out);
     }
