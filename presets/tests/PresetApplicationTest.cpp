@@ -56,35 +56,9 @@ TEST(PresetApplicationTest, WindowsCloseBeforeTheSectionsAreLoaded) {
     EXPECT_EQ(program.open, 5u);
 }
 
-TEST(PresetApplicationTest, OnlyTheOscilloscopeClosesTheGeneratorAndOpensTheOscilloscope) {
-    WindowsWritingOnClose program;
-    program.open = kSignalGeneratorBit;
-    applyPreset(presetOf(kOscilloscopeBit), program);
-    EXPECT_EQ(program.open, unsigned{kOscilloscopeBit});
-    EXPECT_EQ(program.block["SG"], 0xEE);  // written by the closing generator, not loaded
-    EXPECT_EQ(program.block["OS"], 3);
-}
-
-TEST(PresetApplicationTest, NoWindowInThePresetClosesEveryWindowAndOpensNone) {
-    WindowsWritingOnClose program;
-    program.open = kMeasurementWindows;
-    applyPreset(presetOf(0), program);
-    EXPECT_EQ(program.log, "close 23;open 0;");
-    EXPECT_EQ(program.open, 0u);
-}
-
 TEST(PresetApplicationTest, ImpulseResponseLoadsAndOpensNothingAndUnknownBitsAreIgnored) {
     WindowsWritingOnClose program;
     applyPreset(presetOf(kImpulseResponseBit | 0x7FE0), program);
     EXPECT_EQ(program.log, "close 23;load IMP;open 0;");
     EXPECT_EQ(program.block["IMP"], 4);
-}
-
-TEST(PresetApplicationTest, EmptyMemoOfAnOpenWindowLoadsZeros) {
-    WindowsWritingOnClose program;
-    PresetContent content = presetOf(kRunningAcfBit);
-    content.memos[4].clear();
-    applyPreset(content, program);
-    EXPECT_EQ(program.block["ACF"], 0);
-    EXPECT_EQ(program.open, unsigned{kRunningAcfBit});
 }
