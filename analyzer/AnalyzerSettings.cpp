@@ -1,7 +1,9 @@
 #include "phonomir/AnalyzerSettings.h"
 
+#include "phonomir/AnalyzerControlStates.h"
 #include "phonomir/ByteCodec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace phonomir {
@@ -23,7 +25,24 @@ constexpr std::array<std::int32_t AnalyzerSettings::*, 22> kFieldOrder = {
 };
 static_assert(kFieldOrder.size() * sizeof(std::int32_t) == AnalyzerSettings::kEncodedSize);
 
+constexpr std::array<std::int32_t AnalyzerSettings::*, 4> kFlags = {
+    &AnalyzerSettings::frequencyAutomatic, &AnalyzerSettings::levelAutomatic,
+    &AnalyzerSettings::peak, &AnalyzerSettings::peakHold,
+};
+
 }  // namespace
+
+AnalyzerSettings AnalyzerSettings::clampedToRanges() const {
+    AnalyzerSettings s = *this;
+    keepChoicesInTheirLists(s);
+    for (auto flag : kFlags) s.*flag = s.*flag != 0 ? 1 : 0;
+    s.lowerFrequency = std::clamp(s.lowerFrequency, 0, 30000);
+    s.upperFrequency = std::clamp(s.upperFrequency, 0, 30000);
+    s.lowerLevel = std::clamp(s.lowerLevel, -kMostLevelDb, kMostLevelDb);
+    s.upperLevel = std::clamp(s.upperLevel, -kMostLevelDb, kMostLevelDb);
+    s.calibrationId = std::max(s.calibrationId, -1);
+    return s;
+}
 
 void AnalyzerSettings::encode(std::span<std::uint8_t, kEncodedSize> out) const {
     LittleEndianWriter w(out);

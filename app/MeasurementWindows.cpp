@@ -1,4 +1,5 @@
 #include "MeasurementWindows.h"
+#include "ProgramPresets.h"
 #include "RunningAcfArchiving.h"
 
 #include "phonomir/CalibrationDialog.h"
@@ -122,6 +123,7 @@ void installMeasurementWindows(SessionContext& session) {
     windows.setFactory(kRealtimeAnalyzerBit, [&session] { return createAnalyzer(session); });
     windows.setFactory(kOscilloscopeBit, [&session] { return createOscilloscope(session); });
     windows.setFactory(kRunningAcfBit, [&session] { return createRunningAcf(session); });
+    installPresets(session);
 }
 
 }  // namespace phonomir

@@ -1,5 +1,6 @@
 // The measurement windows of the program, installed into the main panel's slots: each button
-// creates its window once and brings it to the front afterwards. UI thread only.
+// creates its window once and brings it to the front afterwards; "&Preset" runs the presets.
+// UI thread only.
 #pragma once
 
 #include "phonomir/ProgramSession.h"

@@ -2,6 +2,7 @@
 // list folders and recordings, make a folder, export a recording as a WAV file and import one.
 #include "CommandLine.h"
 #include "Commands.h"
+#include "StoreArguments.h"
 
 #include "avstore32.h"
 #include "phonomir/AcfArchive.h"
@@ -10,8 +11,6 @@
 #include "phonomir/SampleRateTable.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <sstream>
@@ -36,15 +35,6 @@ constexpr const char* kSynopsis =
     "  export RECORD_ID OUT.wav                the stored recording as a WAV file\n"
     "  import FOLDER_ID IN.wav --title TITLE   a new recording (16-bit PCM, one or two channels,\n"
     "                                          one of the seven sampling rates); prints its id";
-
-// Keeps the first message of the data store for the error line; questions (an old table layout
-// to convert) are answered Cancel, so a script never converts anything.
-struct FirstMessage : MessageSink {
-    std::string text;
-    void showMessage(const std::string& message, MessageIcon) override {
-        if (text.empty()) text = message;
-    }
-};
 
 class ArchiveSession {
 public:
@@ -72,15 +62,6 @@ private:
     FirstMessage messages_;
     AcfArchive archive_{connection_, messages_};
 };
-
-std::int32_t identifier(const std::string& text, const char* what) {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end || errno || value < 0 || value > 99999999)
-        throw CliError(std::string(what) + " must be a whole number from 0 to 99999999, not \"" + text + "\"");
-    return static_cast<std::int32_t>(value);
-}
 
 void requireCount(const ParsedArguments& p, std::size_t count, const char* usage) {
     if (p.positional.size() != count) throw CliError(std::string("usage: phonomir-cli archive ") + usage);
@@ -235,17 +216,17 @@ int runArchive(Arguments args, std::ostream& out, std::ostream&) {
     if (command == "list") {
         requireCount(p, 3, "DIR list FOLDER_ID");
         ArchiveSession session(directory, false);
-        return listRecordings(session, identifier(p.positional[2], "FOLDER_ID"), out);
+        return listRecordings(session, identifierArgument(p.positional[2], "FOLDER_ID"), out);
     }
     if (command == "export") {
         requireCount(p, 4, "DIR export RECORD_ID OUT.wav");
         ArchiveSession session(directory, false);
-        return exportRecording(session, identifier(p.positional[2], "RECORD_ID"), p.positional[3]);
+        return exportRecording(session, identifierArgument(p.positional[2], "RECORD_ID"), p.positional[3]);
     }
     if (command == "import") {
         requireCount(p, 4, "DIR import FOLDER_ID IN.wav --title TITLE");
         ArchiveSession session(directory, true);
-        return importRecording(session, identifier(p.positional[2], "FOLDER_ID"), p.positional[3], p, out);
+        return importRecording(session, identifierArgument(p.positional[2], "FOLDER_ID"), p.positional[3], p, out);
     }
     throw CliError("unknown archive command \"" + command + "\" (see phonomir-cli archive --help)");
 }

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "PictureCommand.h"
+#include "PresetCommand.h"
 
 #include <map>
 
@@ -20,6 +21,7 @@ constexpr const char* kOverview =
     "  acf FILE.wav...          running autocorrelation\n"
     "  calibration FILE         a microphone response file as a calibration record keeps it\n"
     "  picture IN OUT ...       convert a picture between BMP, JPEG, GIF and fax\n"
+    "  preset DIR list|show ID  the presets of a program directory\n"
     "  archive DIR ...          folders and recordings of the running-ACF archive in DIR/DATA\n\n"
     "The analysis commands read their files block by block and take several files at once, one\n"
     "worker per core, printing the results in the order given.\n"
@@ -34,6 +36,7 @@ int runCommandLine(Arguments args, std::ostream& out, std::ostream& err) {
         {"bands", runBands},       {"correlation", runCorrelation}, {"acf", runAcf},
         {"calibration", runCalibration},
         {"picture", runPicture},
+        {"preset", runPreset},
         {"archive", runArchive},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {

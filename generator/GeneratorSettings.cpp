@@ -1,6 +1,11 @@
 #include "phonomir/GeneratorSettings.h"
 
 #include "phonomir/ByteCodec.h"
+#include "phonomir/GeneratorControls.h"
+#include "phonomir/SampleRateTable.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace phonomir {
 namespace {
@@ -15,7 +20,36 @@ enum Offset : std::size_t {
 };
 static_assert(kPulsePeriod + sizeof(double) == GeneratorSettings::kEncodedSize);
 
+std::int32_t flag(std::int32_t value) { return value != 0 ? 1 : 0; }
+
+double finiteOr(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
+
 }  // namespace
+
+GeneratorSettings GeneratorSettings::clampedToRanges() const {
+    const GeneratorSettings defaults;
+    GeneratorSettings s = *this;
+    s.signalKind = std::clamp(s.signalKind, 0, 3);
+    s.sampleRateIndex = SampleRateTable::clampIndex(s.sampleRateIndex);
+    s.levelLeft = std::clamp(s.levelLeft, 0, 100);
+    s.levelRight = std::clamp(s.levelRight, 0, 100);
+    s.digitalOutput = std::clamp(s.digitalOutput, 0, 32767);
+    s.interlock = flag(s.interlock);
+    s.toneFrequency = std::clamp(finiteOr(s.toneFrequency, defaults.toneFrequency), 0.0, 20000.0);
+    s.toneWaveform = std::clamp(s.toneWaveform, 0, 3);
+    s.noiseKind = std::clamp(s.noiseKind, 0, 1);
+    s.noiseMode = std::clamp(s.noiseMode, 0, 2);
+    s.sweepFrom = finiteOr(s.sweepFrom, defaults.sweepFrom);
+    s.sweepTo = finiteOr(s.sweepTo, defaults.sweepTo);
+    s.sweepRate = finiteOr(s.sweepRate, defaults.sweepRate);
+    s.sweepLoop = flag(s.sweepLoop);
+    s.sweepWaveform = std::clamp(s.sweepWaveform, 0, 3);
+    s.pulseWidthIndex = std::clamp(s.pulseWidthIndex, 0, kPulseWidthEntries - 1);
+    s.pulsePolarity = std::clamp(s.pulsePolarity, 0, 2);
+    s.pulseRepeat = flag(s.pulseRepeat);
+    s.pulsePeriod = finiteOr(s.pulsePeriod, defaults.pulsePeriod);
+    return s;
+}
 
 void GeneratorSettings::encode(std::span<std::uint8_t, kEncodedSize> out) const {
     LittleEndianWriter w(out);

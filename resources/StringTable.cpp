@@ -51,6 +51,10 @@ constexpr std::pair<int, std::string_view> kStrings[] = {
     {4107, "Delete selected folder with all data in. Are you sure?"},
     {4246, "Can't find libksupdate.so."},
     {4247, "Can't execute Online update."},
+    {4270, "Input the title."},
+    {4271, "Select the item."},
+    {4272, "Save over selected item. Are you sure?"},
+    {4273, "Delete selected item. Are you sure?"},
     {4301, "Can't import %s: %s"},
     {4302, "Can't write %s: %s"},
 };

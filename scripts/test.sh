@@ -22,24 +22,29 @@ jack_pid=$!
 trap 'kill "$jack_pid" 2>/dev/null || true' EXIT
 jack_wait -s "$JACK_DEFAULT_SERVER" -w -t 10 >/dev/null 2>&1 || echo "JACK server did not start; the PortAudio test will skip"
 
-echo "== build and test =="
+# Each stage says how long the run has taken so far.
+stage() { echo "== $1 (after $((SECONDS / 60)) min $((SECONDS % 60)) s) =="; }
+
+stage "build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 
-echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer =="
+stage "build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 # -O1 with line tables: quick to build, quick to run, and the reports still name file and line.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DPHONOMIR_SANITIZE=ON
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+   LSAN_OPTIONS=suppressions="$root/scripts/lsan-suppressions.txt" \
    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
-echo "== the audio layer's tests with ThreadSanitizer (device threads against the UI thread) =="
+stage "the audio layer's tests with ThreadSanitizer (device threads against the UI thread)"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DPHONOMIR_THREAD_SANITIZE=ON >/dev/null
 cmake --build build-tsan -j "$jobs" --target phonomir_audio_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/audio/phonomir_audio_tests
 
-echo "== fuzz targets, ${fuzz_seconds} s in all =="
+stage "fuzz targets, ${fuzz_seconds} s in all"
 bash scripts/run-fuzzers.sh "$fuzz_seconds"
+stage "done"

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,19 @@ QPushButton* pushButton(QWidget* parent, int id, const QString& caption) {
     identify(button, id);
     button->setAutoDefault(false);
     return button;
+}
+
+QComboBox* comboBox(QWidget* parent, int id, const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    identify(box, id);
+    box->addItems(items);
+    return box;
+}
+
+QCheckBox* checkBox(QWidget* parent, int id, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    identify(box, id);
+    return box;
 }
 
 QLineEdit* numberEdit(QWidget* parent, int id) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace phonomir;
 
 namespace {
@@ -81,3 +83,35 @@ TEST(AnalyzerControlStates, StoredChoicesOutsideTheirListsBecomeWhatTheEngineRun
 }
 
 }  // namespace
+
+TEST(AnalyzerControlStates, ClampedToRangesAlsoBoundsLimitsFlagsAndTheCalibrationId) {
+    AnalyzerSettings s;
+    s.windowLeft = -20000;
+    s.frequencyAutomatic = 5;
+    s.levelAutomatic = -1;
+    s.peak = 2;
+    s.peakHold = 3;
+    s.lowerFrequency = -10;
+    s.upperFrequency = 99999;
+    s.lowerLevel = std::numeric_limits<std::int32_t>::min();
+    s.upperLevel = std::numeric_limits<std::int32_t>::min();
+    s.calibrationId = -7;
+    s.fftSize = 3;
+    const AnalyzerSettings c = s.clampedToRanges();
+    EXPECT_EQ(c.windowLeft, -20000);
+    EXPECT_EQ(c.frequencyAutomatic, 1);
+    EXPECT_EQ(c.levelAutomatic, 1);
+    EXPECT_EQ(c.peak, 1);
+    EXPECT_EQ(c.peakHold, 1);
+    EXPECT_EQ(c.lowerFrequency, 0);
+    EXPECT_EQ(c.upperFrequency, 30000);
+    EXPECT_EQ(c.lowerLevel, -AnalyzerSettings::kMostLevelDb);
+    EXPECT_EQ(c.upperLevel, -AnalyzerSettings::kMostLevelDb);
+    EXPECT_EQ(c.calibrationId, -1);
+    EXPECT_EQ(c.fftSize, 8192);
+    AnalyzerSettings stored;
+    stored.calibrationId = 12;
+    stored.lowerLevel = -200;
+    stored.upperLevel = 40;
+    EXPECT_EQ(stored.clampedToRanges(), stored);
+}

@@ -1,7 +1,8 @@
 #include "phonomir/RealtimeAnalyzerWindow.h"
 
-#include "phonomir/AnalyzerControlStates.h"
 #include "phonomir/ActiveRates.h"
+#include "phonomir/AnalyzerControlStates.h"
+#include "phonomir/DialogControls.h"
 #include "phonomir/RtaWindow.h"
 #include "phonomir/SampleRateTable.h"
 #include "phonomir/StringTable.h"
@@ -27,51 +28,6 @@
 
 namespace phonomir {
 namespace {
-
-void identify(QWidget* widget, int id) { widget->setObjectName(QStringLiteral("id%1").arg(id)); }
-
-QComboBox* comboBox(QWidget* parent, int id, const QStringList& items) {
-    auto* box = new QComboBox(parent);
-    identify(box, id);
-    box->addItems(items);
-    return box;
-}
-
-QCheckBox* checkBox(QWidget* parent, int id, const QString& caption) {
-    auto* box = new QCheckBox(caption, parent);
-    identify(box, id);
-    return box;
-}
-
-QLineEdit* numberEdit(QWidget* parent, int id) {
-    auto* edit = new QLineEdit(parent);
-    identify(edit, id);
-    edit->setMaximumWidth(70);
-    return edit;
-}
-
-QLabel* readout(QWidget* parent, int id) {
-    auto* label = new QLabel(parent);
-    identify(label, id);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setMinimumWidth(70);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
-
-// Two or more radio buttons (id, caption) whose group ids are 0, 1, ...
-QButtonGroup* radioPair(QWidget* parent, QGridLayout* grid, int row, std::initializer_list<std::pair<int, QString>> buttons) {
-    auto* group = new QButtonGroup(parent);
-    int value = 0;
-    for (const auto& [id, caption] : buttons) {
-        auto* radio = new QRadioButton(caption, parent);
-        identify(radio, id);
-        group->addButton(radio, value);
-        grid->addWidget(radio, row, value++);
-    }
-    return group;
-}
 
 struct RangeIds {
     int automatic, upper, lower;
@@ -231,10 +187,10 @@ QWidget* RealtimeAnalyzerWindow::buildRangeControls() {
                              levelAutomatic_, upperLevel_, lowerLevel_);
     auto* axis = new QGroupBox(QStringLiteral("Freq. Axis"), box);
     auto* agrid = new QGridLayout(axis);
-    axis_ = radioPair(axis, agrid, 0, {{kLogarithm, QStringLiteral("Logarithm")}, {kLinear, QStringLiteral("Linear")}});
+    axis_ = radioRow(axis, agrid, 0, {{kLogarithm, QStringLiteral("Logarithm")}, {kLinear, QStringLiteral("Linear")}});
     auto* channels = new QGroupBox(QStringLiteral("Channels"), box);
     auto* cgrid = new QGridLayout(channels);
-    channels_ = radioPair(channels, cgrid, 0, {{kOneChannel, QStringLiteral("1ch")}, {kTwoChannels, QStringLiteral("2ch")}});
+    channels_ = radioRow(channels, cgrid, 0, {{kOneChannel, QStringLiteral("1ch")}, {kTwoChannels, QStringLiteral("2ch")}});
     for (QWidget* group : {static_cast<QWidget*>(frequency), static_cast<QWidget*>(level), static_cast<QWidget*>(axis),
                            static_cast<QWidget*>(channels)})
         layout->addWidget(group);
@@ -250,10 +206,10 @@ QWidget* RealtimeAnalyzerWindow::buildDisplayControls() {
     grid->addWidget(peakHold_, 0, 1);
     auto* direction = new QGroupBox(QStringLiteral("Direction of Axis"), box);
     auto* dgrid = new QGridLayout(direction);
-    direction_ = radioPair(direction, dgrid, 0, {{kForward, QStringLiteral("Forward")}, {kBackward, QStringLiteral("Backward")}});
+    direction_ = radioRow(direction, dgrid, 0, {{kForward, QStringLiteral("Forward")}, {kBackward, QStringLiteral("Backward")}});
     auto* correlation = new QGroupBox(QStringLiteral("Correlation"), box);
     auto* cgrid = new QGridLayout(correlation);
-    correlation_ = radioPair(correlation, cgrid, 0, {{kAcf, QStringLiteral("ACF")}, {kCcf, QStringLiteral("CCF")}});
+    correlation_ = radioRow(correlation, cgrid, 0, {{kAcf, QStringLiteral("ACF")}, {kCcf, QStringLiteral("CCF")}});
     grid->addWidget(direction, 1, 0, 1, 2);
     grid->addWidget(correlation, 2, 0, 1, 2);
     return box;

@@ -11,6 +11,7 @@ namespace phonomir {
 enum class DisplayType : std::int32_t { Spectrum = 0, ThirdOctave = 1, Waterfall = 2, Correlation = 3 };
 
 // Field values as stored; the member initialisers are the defaults of a new settings file.
+// Decoding keeps the stored values as they are; `clampedToRanges` gives a copy fit for use.
 struct AnalyzerSettings {
     static constexpr std::size_t kEncodedSize = 88;
 
@@ -37,7 +38,15 @@ struct AnalyzerSettings {
     std::int32_t calibrationId = -1;     // microphone calibration record id, -1 = none
     std::int32_t weighting = 0;          // 0 Flat, 1 A, 2 B, 3 C
 
+    static constexpr std::int32_t kMostLevelDb = 1000000;  // |level| beyond any real one
+
     int channels() const { return channelsMinusOne == 1 ? 2 : 1; }
+
+    // Every choice within its list as `keepChoicesInTheirLists` keeps it, flags 0/1, the
+    // frequency limits within 0..30000 Hz, the level limits within +-kMostLevelDb (so that no
+    // arithmetic on them overflows) and a calibration id below -1 turned into -1 (none). The
+    // window position is kept (the window keeps itself on a screen).
+    AnalyzerSettings clampedToRanges() const;
 
     void encode(std::span<std::uint8_t, kEncodedSize> out) const;
     static AnalyzerSettings decode(std::span<const std::uint8_t, kEncodedSize> in);

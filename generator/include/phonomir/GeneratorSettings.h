@@ -16,6 +16,7 @@ enum class NoiseMode : std::int32_t { Monaural = 0, Dual = 1, InversePhase = 2 }
 enum class PulsePolarity : std::int32_t { Plus = 0, Minus = 1, Alternation = 2 };
 
 // Field values as stored; the member initialisers are the defaults of a new settings file.
+// Decoding keeps the stored values as they are; `clampedToRanges` gives a copy fit for use.
 struct GeneratorSettings {
     static constexpr std::size_t kEncodedSize = 108;
 
@@ -41,6 +42,13 @@ struct GeneratorSettings {
     std::int32_t pulseCount = 1;       // number of pulses when not repeating
     std::int32_t pulseRepeat = 0;      // 1 = endless train
     double pulsePeriod = 10.0;         // ms
+
+    // Every choice within its list (tab, rate, waveforms, noise, polarity, pulse width) and every
+    // flag 0/1; levels within 0..100, the digital output within 0..32767, the tone frequency
+    // within 0..20000 Hz as its edit takes it. A frequency, rate or period that is not a finite
+    // number takes its default; finite sweep and pulse values are kept as the user typed them.
+    // The window position is kept (the window keeps itself on a screen).
+    GeneratorSettings clampedToRanges() const;
 
     void encode(std::span<std::uint8_t, kEncodedSize> out) const;
     static GeneratorSettings decode(std::span<const std::uint8_t, kEncodedSize> in);

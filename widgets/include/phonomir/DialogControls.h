@@ -9,6 +9,8 @@
 #include <utility>
 
 class QButtonGroup;
+class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -25,6 +27,8 @@ Widget* findControl(const QWidget& window, int id) {
 
 // A push button that is no default button unless made one.
 QPushButton* pushButton(QWidget* parent, int id, const QString& caption);
+QComboBox* comboBox(QWidget* parent, int id, const QStringList& items);
+QCheckBox* checkBox(QWidget* parent, int id, const QString& caption);
 // A short edit for a number.
 QLineEdit* numberEdit(QWidget* parent, int id);
 // A sunken, right-aligned read-only value.

@@ -3,6 +3,8 @@
 // that deletes itself empties its slot, so the next request creates it again. UI thread only.
 #pragma once
 
+#include "phonomir/PresetWindowBits.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -11,15 +13,6 @@
 #include <functional>
 
 namespace phonomir {
-
-enum PresetWindowBits : unsigned {
-    kSignalGeneratorBit = 1,
-    kRealtimeAnalyzerBit = 2,
-    kOscilloscopeBit = 4,
-    kImpulseResponseBit = 8,  // opens nothing
-    kRunningAcfBit = 16,
-    kAllWindows = 0xFFFF,
-};
 
 class WindowSlots : public QObject {
     Q_OBJECT
