@@ -34,9 +34,9 @@ bool InterauralCorrelation::begin(std::int64_t windowFrames, int maxLag, std::in
     windowFrames_ = windowFrames;
     blockFrames_ = blockFrames;
     maxLag_ = maxLag;
-    // Room for D frames before the window, a run behind it and half a window more, so that the
-    // window moves to the front at most once per half window: on average two copies of a frame.
-    const std::int64_t capacity = 2 * maxLag + windowFrames + blockFrames + windowFrames / 2;
+    // Room for D frames before the window, a run behind it and two windows more, so that the
+    // window moves to the front at most once per two windows: on average half a copy of a frame.
+    const std::int64_t capacity = 2 * maxLag + 3 * windowFrames + blockFrames;
     const std::int64_t blocks = windowFrames % blockFrames == 0 ? windowFrames / blockFrames + 1 : 0;
     storedBlocks_ = blocks * sumsPerBlock() <= kMostStoredSums ? static_cast<int>(blocks) : 0;
     try {
@@ -154,19 +154,28 @@ void InterauralCorrelation::dropPairsStartingIn(std::int64_t first, std::int64_t
 }
 
 // sign x the pairs whose later sample lies in frames at .. at + k - 1 and whose earlier one lies
-// before `at`, for each lag k.
+// before `at`, for each lag k. With j the earlier frame's offset from `at` (-k .. -1), the pairs
+// are l[j] r[j + k] and r[j] l[j + k]: the loop runs over j outside and k inside, so that the
+// inner loop reads consecutive samples and vectorises. The sums are integers held exactly, so the
+// order of the additions does not change them. Uses scratch_ (free on this path).
 void InterauralCorrelation::correctBoundary(std::int64_t at, double sign) {
     const double* l = left_.data() + slot(at);
     const double* r = right_.data() + slot(at);
     const int lags = maxLag_ + 1;
-    for (int k = 1; k < lags; ++k) {
-        double right = 0, left = 0;
-        for (int v = 0; v < k; ++v) {
-            right += l[v - k] * r[v];
-            left += l[v] * r[v - k];
+    double* right = scratch_.data();
+    double* left = scratch_.data() + lags;
+    std::fill(right, right + 2 * lags, 0.0);
+    for (int j = -maxLag_; j < 0; ++j) {
+        const double lj = l[j], rj = r[j];
+#pragma omp simd
+        for (int k = -j; k < lags; ++k) {
+            right[k] += lj * r[j + k];
+            left[k] += rj * l[j + k];
         }
-        sums_[kRightLags + k] += sign * right;
-        sums_[kRightLags + lags + k] += sign * left;
+    }
+    for (int k = 1; k < lags; ++k) {
+        sums_[kRightLags + k] += sign * right[k];
+        sums_[kRightLags + lags + k] += sign * left[k];
     }
 }
 
