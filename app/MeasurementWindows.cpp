@@ -87,11 +87,18 @@ QWidget* createRunningAcf(SessionContext& session) {
     RunningAcfContext context{session.waveIn, session.waveOut, processSettings().runningAcf, session.messages,
                               session.inputDeviceId, session.outputDeviceId, {}, {}, languageCode()};
     if (programConnection().isOpen()) {
-        context.loadRecording = [messages](AcfRecording& recording, QWidget* parent) {
-            return loadRecordingFromArchive(*messages, recording, parent);
+        context.loadRecording = [messages](AcfRecording& recording, AcfFactorSeries& factors, QWidget* parent) {
+            return loadRecordingFromArchive(*messages, recording, factors, parent);
         };
-        context.saveRecording = [messages](const AcfRecording& recording, QWidget* parent) {
-            saveRecordingToArchive(*messages, recording, parent);
+        context.saveRecording = [messages](const AcfRecording& recording, const AcfFactorSeries& factors,
+                                           QWidget* parent) { saveRecordingToArchive(*messages, recording, factors, parent); };
+        // Phi(0) is calibrated with the microphone calibration chosen for the analyzer.
+        context.calibrationDb = [messages]() -> std::optional<double> {
+            const int id = processSettings().analyzer.calibrationId;
+            if (id < 0) return std::nullopt;
+            const std::optional<LoadedCalibration> loaded = readMicCalibration(id, *messages);
+            if (!loaded) return std::nullopt;
+            return -loaded->calibration.offsetDb;
         };
     }
     auto* window = new RunningAcfWindow(std::move(context));

@@ -7,7 +7,9 @@
 
 namespace phonomir {
 
-LoadOutcome loadRecordingFromArchive(MessageSink& messages, AcfRecording& recording, QWidget* parent) {
+// Factors that cannot be read or decoded are left out: the window computes them again.
+LoadOutcome loadRecordingFromArchive(MessageSink& messages, AcfRecording& recording, AcfFactorSeries& factors,
+                                     QWidget* parent) {
     LoadMeasurementDialog dialog(programConnection(), messages, 'A', parent);
     if (dialog.exec() != QDialog::Accepted) return LoadOutcome::Cancelled;
     AcfArchive archive(programConnection(), messages);
@@ -16,13 +18,18 @@ LoadOutcome loadRecordingFromArchive(MessageSink& messages, AcfRecording& record
     if (archive.load(dialog.selectedAcfId(), record, wave) != AcfArchive::LoadResult::Loaded)
         return LoadOutcome::Unreadable;
     recording = recordingFrom(record, std::move(wave));
+    StoredFactors stored;
+    if (archive.loadFactors(record.acfId, stored))
+        if (std::optional<AcfFactorSeries> read = factorsFrom(stored)) factors = std::move(*read);
     return LoadOutcome::Loaded;
 }
 
-void saveRecordingToArchive(MessageSink& messages, const AcfRecording& recording, QWidget* parent) {
+void saveRecordingToArchive(MessageSink& messages, const AcfRecording& recording, const AcfFactorSeries& factors,
+                            QWidget* parent) {
     AcfArchive archive(programConnection(), messages);
     const ArchiveWave wave = waveOf(recording);
-    SaveMeasurementDialog(archive, messages, conditionsOf(recording), wave, parent).exec();
+    const std::optional<StoredFactors> stored = storedFactorsOf(factors);
+    SaveMeasurementDialog(archive, messages, conditionsOf(recording), wave, parent, stored ? &*stored : nullptr).exec();
 }
 
 }  // namespace phonomir

@@ -4,7 +4,15 @@
 #include "phonomir/TableCatalog.h"
 #include "phonomir/TableFile.h"
 
+#include <algorithm>
+
 namespace phonomir {
+namespace {
+
+constexpr const char* kFactorConditionsField = "ACFCOND2";
+constexpr const char* kFactorsField = "ACFFACTOR";
+
+}  // namespace
 
 bool AcfArchive::folders(char kind, std::vector<FolderRecord>& out) {
     TableFile table(connection_, folderTable(), messages_);
@@ -44,20 +52,51 @@ bool AcfArchive::recordings(std::int32_t folderId, std::vector<AcfRecord>& out) 
     return true;
 }
 
-AcfArchive::SaveResult AcfArchive::save(AcfRecord& record, const ArchiveWave& wave) {
+AcfArchive::SaveResult AcfArchive::save(AcfRecord& record, const ArchiveWave& wave, const StoredFactors* factors) {
     const WaveBlock block = makeWaveBlock(wave);
-    return save(record, block.get());
+    return save(record, block.get(), factors);
 }
 
 // The record is appended first (it becomes the current record) and its memo written into it; a
 // record whose wave could not be written would load as "Can't read measured data." for ever,
-// so it goes again.
-AcfArchive::SaveResult AcfArchive::save(AcfRecord& record, MMHANDLE wave) {
+// so it goes again, as does a recording whose factors could not be written with it.
+AcfArchive::SaveResult AcfArchive::save(AcfRecord& record, MMHANDLE wave, const StoredFactors* factors) {
     TableFile table(connection_, acfTable(), messages_);
     if (!table.open() || !table.nextId(record.acfId) || !table.append(record.toValues())) return SaveResult::NotAppended;
-    if (wave && (MMWaveWriteDB(wave, table.handle(), kWaveField, MM_TAG_WAVE) & 0xFFFF) == 0) return SaveResult::Saved;
+    if (!wave || (MMWaveWriteDB(wave, table.handle(), kWaveField, MM_TAG_WAVE) & 0xFFFF) != 0) {
+        table.deleteById(record.acfId);
+        return SaveResult::WaveNotWritten;
+    }
+    if (!factors || writeFactors(record.acfId, *factors)) return SaveResult::Saved;
     table.deleteById(record.acfId);
-    return SaveResult::WaveNotWritten;
+    return SaveResult::FactorsNotWritten;
+}
+
+bool AcfArchive::writeFactors(std::int32_t acfId, const StoredFactors& factors) {
+    TableFile table(connection_, acfFactorTable(), messages_);
+    if (!table.open()) return false;
+    RecordValues stale;
+    if (table.readById(acfId, stale)) table.deleteById(acfId);
+    AcfFactorRecord record = factors.record;
+    record.acfId = acfId;
+    if (table.append(record.toValues()) && table.writeMemo(kFactorConditionsField, factors.conditions) &&
+        table.writeMemo(kFactorsField, factors.factors))
+        return true;
+    table.deleteById(acfId);
+    return false;
+}
+
+// Memos far beyond what their record says they hold are not read.
+bool AcfArchive::loadFactors(std::int32_t acfId, StoredFactors& out) {
+    TableFile table(connection_, acfFactorTable(), messages_);
+    RecordValues values;
+    if (!table.open() || !table.readById(acfId, values)) return false;
+    out.record = AcfFactorRecord::fromValues(values);
+    const std::size_t factorBytes = static_cast<std::size_t>(std::max(out.record.factorSize, 0)) *
+                                    static_cast<std::size_t>(std::max(out.record.count, 0));
+    return table.readMemo(kFactorConditionsField, static_cast<std::size_t>(std::max(out.record.conditionSize, 0)),
+                          out.conditions) &&
+           table.readMemo(kFactorsField, factorBytes, out.factors);
 }
 
 bool AcfArchive::appendRecord(AcfRecord& record) {

@@ -1,9 +1,12 @@
 // The Running ACF window's work on a 30 s stereo 48 kHz recording: the recomputation of the frames
 // it shows (N = 16, the default, and N = 100, the most) and of every frame, at T = 2 s and
-// S = 0.1 s and 0.01 s on one channel; and Save and Load of the recording through the archive
-// into a data directory on disk.
+// S = 0.1 s and 0.01 s on one channel; the same recomputation of every frame with the factors of
+// each frame, without and with the running IACC of both channels (to set beside the
+// recomputation alone); and Save and Load of the recording through the archive into a data
+// directory on disk.
 // Run: build/bench/phonomir_runacf_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only
 #include "phonomir/AcfArchive.h"
+#include "phonomir/AcfFactorSeries.h"
 #include "phonomir/AcfFrameHistory.h"
 #include "phonomir/AcfRecomputation.h"
 
@@ -44,6 +47,25 @@ void BM_WindowRecompute(benchmark::State& state) {
         recomputation.finish();
     }
     state.counters["frames"] = static_cast<double>(history.received());
+}
+
+// range(0): running step in ms; range(1): 1 with the running IACC. Every frame and its factors.
+void BM_WindowRecomputeWithFactors(benchmark::State& state) {
+    phonomir::AcfFrameHistory history;
+    phonomir::AcfFactorSeries factors;
+    phonomir::AcfFrameTee frames(history);
+    frames.setSecond(&factors);
+    phonomir::RunningAcfAnalyzer analyzer(frames);
+    const double interaural = state.range(1) ? phonomir::kInterauralRange : 0.0;
+    analyzer.Begin({kRate, 2, 1, 2.0, static_cast<double>(state.range(0)) / 1000, phonomir::WeightingKind::A, interaural});
+    history.setLayout(3000, analyzer.fftSize() / 2);
+    factors.begin(phonomir::factorConditionsOf(analyzer, {}, std::nullopt), 3000);
+    phonomir::AcfRecomputation recomputation(analyzer);
+    for (auto _ : state) {
+        recomputation.start(stereoRecording(), 0);
+        recomputation.finish();
+    }
+    state.counters["frames"] = static_cast<double>(factors.frames().size());
 }
 
 struct QuietMessages : phonomir::MessageSink {
@@ -110,6 +132,10 @@ BENCHMARK(BM_WindowRecompute)
     ->ArgNames({"step_ms", "kept"})
     ->Args({100, 16})->Args({100, 100})->Args({100, 0})
     ->Args({10, 16})->Args({10, 100})->Args({10, 0})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowRecomputeWithFactors)
+    ->ArgNames({"step_ms", "iacc"})
+    ->Args({100, 0})->Args({100, 1})->Args({10, 0})->Args({10, 1})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveRecording)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRecording)->Unit(benchmark::kMillisecond);

@@ -185,6 +185,7 @@ int importRecording(ArchiveSession& session, std::int32_t folderId, const std::s
     switch (session.archive().save(record, block.get())) {
         case AcfArchive::SaveResult::NotAppended: session.fail("cannot append the recording");
         case AcfArchive::SaveResult::WaveNotWritten: session.fail("cannot write the wave; nothing was added");
+        case AcfArchive::SaveResult::FactorsNotWritten: session.fail("cannot write the factors; nothing was added");
         case AcfArchive::SaveResult::Saved: break;
     }
     out << record.acfId << "\n";

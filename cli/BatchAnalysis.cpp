@@ -21,17 +21,13 @@ int rateIndexOf(int rate) {
 class FrameForwarder : public AcfFrameSink {
 public:
     explicit FrameForwarder(const AcfFrameObserver& frame) : frame_(frame) {}
-    void setStepSeconds(double seconds) { stepSeconds_ = seconds; }
-    void blockFed() { ++blocks_; }
     void resetFrames() override {}
     void acceptFrame(const AcfFrame& frame) override {
-        frame_(static_cast<double>(blocks_) * stepSeconds_, std::span<const float>(frame.phi).first(frame.phi.size() / 2));
+        frame_(frame.endTime, std::span<const float>(frame.phi).first(frame.phi.size() / 2));
     }
 
 private:
     const AcfFrameObserver& frame_;
-    double stepSeconds_ = 0;
-    std::int64_t blocks_ = 0;
 };
 
 }  // namespace
@@ -59,26 +55,29 @@ std::int64_t analyzeRecording(WaveStream& wave, AnalysisOptions options, Spectru
 }
 
 void runningAcf(WaveStream& wave, RunningAcfParameters parameters, const std::function<void(const AcfLayout&)>& begun,
-                const AcfFrameObserver& frame, const ProgressObserver& progress) {
+                AcfFrameSink& frames, const ProgressObserver& progress) {
     wave.requireAnalysable();
     parameters.sampleRate = wave.sampleRate();
     parameters.channels = wave.channels();
-    FrameForwarder forwarder(frame);
-    RunningAcfAnalyzer analyzer(forwarder);
+    RunningAcfAnalyzer analyzer(frames);
     if (!analyzer.Begin(parameters))
         throw CliError("the integration time and running step give no usable frame at this sampling rate");
     const std::int64_t step = analyzer.stepFrames();
     if (step < 10) throw CliError("the running step is shorter than ten samples: no decimated sample per step");
-    forwarder.setStepSeconds(static_cast<double>(step) / wave.sampleRate());
     begun({analyzer.decimatedRate(), analyzer.frameLength(), analyzer.fftSize()});
     std::vector<std::int16_t> block(static_cast<std::size_t>(step) * wave.channels());
     const std::int64_t blocks = wave.frames() / step;
     for (std::int64_t b = 0; b < blocks; ++b) {
         if (wave.readFrames(block) != static_cast<std::size_t>(step)) throw CliError(wave.name() + ": the data ends early");
-        forwarder.blockFed();
         analyzer.Feed(block, static_cast<int>(step / 10));
         if (progress) progress(static_cast<double>(b + 1) / blocks);
     }
+}
+
+void runningAcf(WaveStream& wave, RunningAcfParameters parameters, const std::function<void(const AcfLayout&)>& begun,
+                const AcfFrameObserver& frame, const ProgressObserver& progress) {
+    FrameForwarder forwarder(frame);
+    runningAcf(wave, parameters, begun, forwarder, progress);
 }
 
 }  // namespace phonomir::cli

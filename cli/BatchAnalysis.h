@@ -43,7 +43,10 @@ using AcfFrameObserver = std::function<void(double timeSeconds, std::span<const 
 
 // Begins a running ACF of the recording (CliError when the settings give no usable frame),
 // tells `begun` its layout, then feeds it step block by step block, handing each frame to
-// `frame` as it completes.
+// `frames` as it completes.
+void runningAcf(WaveStream& wave, RunningAcfParameters parameters, const std::function<void(const AcfLayout&)>& begun,
+                AcfFrameSink& frames, const ProgressObserver& progress);
+// The same with each frame's end time and lags 0 .. M/2 - 1.
 void runningAcf(WaveStream& wave, RunningAcfParameters parameters, const std::function<void(const AcfLayout&)>& begun,
                 const AcfFrameObserver& frame, const ProgressObserver& progress);
 

@@ -60,8 +60,10 @@ void RunningAcfAnalyzer::normalise(std::vector<float>& acf) {
     if (!(zeroLag > 0.0f) || !std::isfinite(zeroLag)) {
         std::fill(acf.begin(), acf.end(), 0.0f);  // no power: uncorrelated by convention
         acf[0] = 1.0f;
+        zeroLag_ = 0.0;
         return;
     }
+    zeroLag_ = zeroLag;
     const float scale = 1.0f / zeroLag;
     for (float& value : acf) value *= scale;
     acf[0] = 1.0f;
@@ -88,9 +90,14 @@ void RunningAcfAnalyzer::computeFrameHalfSize() {
     deliver(phi_);
 }
 
+// The zero-lag value is 4 M times the sum of squares of the weighted frame without DC (both
+// transforms unscaled, P = 4 |X|^2), hence the mean square over the n samples.
 void RunningAcfAnalyzer::deliver(std::span<const float> phi) {
     const double endTime = static_cast<double>(blocksFed_) * static_cast<double>(stepFrames_) / parameters_.sampleRate;
-    sink_.acceptFrame({phi, decimatedRate(), endTime});
+    const double meanSquare = zeroLag_ / (4.0 * fftSize_ * frameLength_);
+    const bool interaural = interaural_.begun() && interaural_.normalised(iacf_);
+    sink_.acceptFrame({phi, decimatedRate(), endTime, frameLength_, meanSquare,
+                       interaural ? std::span<const float>(iacf_) : std::span<const float>()});
 }
 
 // Even-indexed samples (oldest first) in re, odd ones in im, zero-padded to M/2 pairs. The

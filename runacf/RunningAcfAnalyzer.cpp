@@ -18,9 +18,23 @@ bool RunningAcfAnalyzer::Begin(const RunningAcfParameters& parameters) {
     stepFrames_ = acfStepFrames(parameters_.sampleRate, parameters_.runningStep);
     if (fftSize == 0) return false;
     fftSize_ = fftSize;
-    if (allocate()) return true;
+    if (allocate() && beginInteraural()) return true;
     End();
     return false;
+}
+
+// D = trunc(fs x range) lags each way, fewer than the 10 n frames the correlation spans.
+bool RunningAcfAnalyzer::beginInteraural() {
+    if (!(parameters_.interauralRange > 0) || parameters_.channels != 2) return true;
+    const std::int64_t window = static_cast<std::int64_t>(frameLength_) * kAcfDecimation;
+    const std::int64_t lags = std::min(wholeCount(parameters_.sampleRate * parameters_.interauralRange), window - 1);
+    if (!interaural_.begin(window, static_cast<int>(lags), std::max<std::int64_t>(stepFrames_, 1))) return false;
+    try {
+        iacf_.assign(2 * static_cast<std::size_t>(lags) + 1, 0.0f);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 bool RunningAcfAnalyzer::allocate() {
@@ -58,6 +72,8 @@ void RunningAcfAnalyzer::End() {
     cosine_ = {};
     sine_ = {};
     fft_.releaseFft();
+    interaural_.end();
+    iacf_ = {};
     frameLength_ = fftSize_ = 0;
     stepFrames_ = 0;
 }
@@ -67,18 +83,23 @@ void RunningAcfAnalyzer::restartRing() {
     ringPos_ = 0;
     ringFull_ = false;
     blocksFed_ = 0;
+    interaural_.restart();
 }
 
 void RunningAcfAnalyzer::Feed(std::span<const std::int16_t> block, int count) {
     if (!begun()) return;
-    appendDecimated(block, count);
-    ++blocksFed_;
+    appendBlock(block, count);
     if (ringFull_) computeFrame();
 }
 
 void RunningAcfAnalyzer::FeedWithoutFrame(std::span<const std::int16_t> block, int count) {
     if (!begun()) return;
+    appendBlock(block, count);
+}
+
+void RunningAcfAnalyzer::appendBlock(std::span<const std::int16_t> block, int count) {
     appendDecimated(block, count);
+    interaural_.append(block);
     ++blocksFed_;
 }
 

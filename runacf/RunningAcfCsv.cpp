@@ -46,4 +46,25 @@ void writeWaveformCsv(TableWriter& table, const AcfRecording& recording, const W
     }
 }
 
+void writeAcfFactorHeader(TableWriter& table, bool interaural) {
+    for (const char* column : {"Time [s]", "Phi(0) [dB]", "Wphi(0) [ms]", "tau1 [ms]", "phi1", "tau_e [ms]", "r"})
+        table.text(column);
+    if (interaural) table.text("IACC").text("tau_IACC [ms]").text("W_IACC [ms]");
+    table.endRow();
+}
+
+void writeAcfFactorRow(TableWriter& table, const AcfFactors& f, std::optional<double> calibrationDb, bool interaural) {
+    table.significant(f.time, 7);
+    for (float value : {calibratedPhi0Db(f, calibrationDb), f.widthMs, f.tau1Ms, f.phi1, f.taueMs, f.fit.r})
+        table.significant(value, 7);
+    if (interaural)
+        for (float value : {f.iacc, f.tauIaccMs, f.wIaccMs}) table.significant(value, 7);
+    table.endRow();
+}
+
+void writeAcfFactorCsv(TableWriter& table, const AcfFactorSeries& series, bool interaural) {
+    writeAcfFactorHeader(table, interaural);
+    for (const AcfFactors& f : series.frames()) writeAcfFactorRow(table, f, series.conditions().calibrationDb, interaural);
+}
+
 }  // namespace phonomir

@@ -207,7 +207,7 @@ void whenModal(std::function<void(Dialog&)> act) {
 
 // The panel's "Running &ACF" button opens the window once; a recording made on the virtual card
 // goes through "Save Measurement Data" into the program's data directory and comes back through
-// "Load Measurement Data" sample for sample.
+// "Load Measurement Data" sample for sample, with its factors.
 void MeasurementWindowsTest::runningAcfSavesAndLoadsThroughTheArchiveDialogs() {
     const auto root = std::filesystem::temp_directory_path() / "phonomir-program-acf";
     std::filesystem::remove_all(root);
@@ -222,7 +222,13 @@ void MeasurementWindowsTest::runningAcfSavesAndLoadsThroughTheArchiveDialogs() {
         AcfArchive archive(programConnection(), silent);
         FolderRecord folder{0, "A", "", "", "20240315", "hall", "", 1.0};
         QVERIFY(archive.addFolder(folder));
+        TableFile calibrations(programConnection(), micCalTable(), silent);  // a full-scale sine reads 94 dB
+        MicCalRecord calibration;
+        calibration.micCalId = 5;
+        calibration.inputSens = -94.0;
+        QVERIFY(calibrations.open() && calibrations.append(calibration.toValues()));
     }
+    processSettings().analyzer.calibrationId = 5;  // chosen in the Realtime Analyzer
     ProgramRig rig;
     rig.messages.answerOk = true;
     auto* button = qobject_cast<QPushButton*>(rig.panel.control(MainPanel::kRunningAcf));
@@ -239,6 +245,7 @@ void MeasurementWindowsTest::runningAcfSavesAndLoadsThroughTheArchiveDialogs() {
     }
     QVERIFY(!window->isRecording());
     const AcfRecording recorded = window->recording();
+    const std::vector<AcfFactors> factors = window->factors().frames();
     QCOMPARE(recorded.frames(), 44100);
 
     whenModal<SaveMeasurementDialog>([](SaveMeasurementDialog& dialog) {
@@ -260,9 +267,13 @@ void MeasurementWindowsTest::runningAcfSavesAndLoadsThroughTheArchiveDialogs() {
     QVERIFY(window->recording().samples == recorded.samples);
     QCOMPARE(window->recording().time, recorded.time);
     QCOMPARE(window->frames().count(), 15);  // 20 steps of 2205 frames, the first frame after the sixth
+    QCOMPARE(factors.size(), 15u);
+    QVERIFY(window->factors().frames() == factors);  // stored with the recording and read back
+    QCOMPARE(window->factors().conditions().calibrationDb, std::optional<double>(94.0));  // Phi(0) calibrated
     QVERIFY2(rig.messages.texts.empty(), rig.messages.texts.empty() ? "" : rig.messages.texts.front().c_str());
     rig.panel.windows().closeWindows(kAllWindows);
     processSettings().runningAcf = RunningAcfSettings{};
+    processSettings().analyzer = AnalyzerSettings{};
     closeProgramConnection();
     std::filesystem::remove_all(root);
 }

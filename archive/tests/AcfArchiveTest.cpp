@@ -1,5 +1,5 @@
 // Folders and recordings in a real data directory: identifiers, a recording's sound back bit for
-// bit, the cascades, and a Save whose wave write fails.
+// bit, its factors, the cascades, and a Save whose wave or factors cannot be written.
 #include "ArchiveTest.h"
 
 #include "phonomir/FolderDate.h"
@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace phonomir;
 
@@ -118,6 +119,87 @@ TEST_F(ArchiveTest, ASaveWhoseWaveWriteFailsRemovesItsRecord) {
     AcfRecord next = recordFor(folder.folderId, small, "next");
     ASSERT_EQ(archive.save(next, small), AcfArchive::SaveResult::Saved);
     EXPECT_EQ(next.acfId, 1);
+}
+
+namespace {
+
+StoredFactors factorBytes(std::size_t frames) {
+    StoredFactors stored;
+    stored.record = {0, 128, 56, static_cast<std::int32_t>(frames)};
+    stored.conditions.assign(128, 0x11);
+    for (std::size_t i = 0; i < 56 * frames; ++i) stored.factors.push_back(static_cast<std::uint8_t>(i * 7));
+    return stored;
+}
+
+// Runs `save` in a child process whose files may grow by at most 256 KB beyond the largest file
+// of the data directory (a disk that fills up), and returns what it gave.
+int saveOnAFullDisk(const std::string& dataDirectory, const std::function<AcfArchive::SaveResult()>& save) {
+    std::uintmax_t largest = 0;
+    for (const auto& file : std::filesystem::directory_iterator(dataDirectory)) largest = std::max(largest, file.file_size());
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlim_t limit = largest + 256 * 1024;
+        struct rlimit fileSize = {limit, limit};
+        setrlimit(RLIMIT_FSIZE, &fileSize);
+        _exit(static_cast<int>(save()));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+// The ACFFACT record goes with its recording: saved under its ACFID (replacing one left behind by
+// an earlier recording of that identifier), read back byte for byte, and removed by both cascades.
+TEST_F(ArchiveTest, ARecordingsFactorsAreSavedLoadedAndDeletedWithIt) {
+    FolderRecord folder = acfFolder("hall");
+    ASSERT_TRUE(archive.addFolder(folder));
+    {
+        TableFile stale(connection, acfFactorTable(), messages);
+        ASSERT_TRUE(stale.open() && stale.append(AcfFactorRecord{0, 1, 1, 1}.toValues()));
+    }
+    const ArchiveWave wave = numberedWave(8000, 1, 800);
+    const StoredFactors stored = factorBytes(3);
+    AcfRecord first = recordFor(folder.folderId, wave, "first"), second = recordFor(folder.folderId, wave, "second");
+    ASSERT_EQ(archive.save(first, wave, &stored), AcfArchive::SaveResult::Saved);
+    ASSERT_EQ(archive.save(second, wave, &stored), AcfArchive::SaveResult::Saved);
+    StoredFactors back;
+    ASSERT_TRUE(archive.loadFactors(first.acfId, back));
+    EXPECT_EQ(back.record.acfId, first.acfId);
+    EXPECT_EQ(back.record.count, 3);
+    EXPECT_EQ(back.conditions, stored.conditions);
+    EXPECT_EQ(back.factors, stored.factors);
+
+    ASSERT_TRUE(archive.deleteRecording(first.acfId));
+    EXPECT_FALSE(archive.loadFactors(first.acfId, back));
+    ASSERT_TRUE(archive.loadFactors(second.acfId, back));
+    ASSERT_TRUE(archive.deleteFolder(folder.folderId));
+    EXPECT_FALSE(archive.loadFactors(second.acfId, back));
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+// The factors do not fit on the disk: the recording saved just before them goes again.
+TEST_F(ArchiveTest, ASaveWhoseFactorsCannotBeWrittenLeavesNothing) {
+    FolderRecord folder = acfFolder("hall");
+    ASSERT_TRUE(archive.addFolder(folder));
+    const ArchiveWave small = numberedWave(8000, 1, 100);
+    AcfRecord kept = recordFor(folder.folderId, small, "kept");
+    const StoredFactors few = factorBytes(1);
+    ASSERT_EQ(archive.save(kept, small, &few), AcfArchive::SaveResult::Saved);
+    const StoredFactors large = factorBytes(9999);  // 560 KB of factors
+    const int result = saveOnAFullDisk(root.dataDirectory(), [&] {
+        AcfRecord record = recordFor(folder.folderId, small, "no room");
+        return archive.save(record, small, &large);
+    });
+    EXPECT_EQ(result, static_cast<int>(AcfArchive::SaveResult::FactorsNotWritten));
+    std::vector<AcfRecord> listed;
+    ASSERT_TRUE(archive.recordings(folder.folderId, listed));
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].title, "kept");
+    StoredFactors back;
+    EXPECT_FALSE(archive.loadFactors(1, back));
 }
 
 TEST_F(ArchiveTest, ARecordWithoutItsWaveLoadsAsWaveNotRead) {

@@ -17,8 +17,8 @@
 namespace phonomir {
 
 SaveMeasurementDialog::SaveMeasurementDialog(AcfArchive& archive, MessageSink& messages, const AcfRecord& conditions,
-                                             const ArchiveWave& wave, QWidget* parent)
-    : QDialog(parent), archive_(archive), messages_(messages), record_(conditions), wave_(wave) {
+                                             const ArchiveWave& wave, QWidget* parent, const StoredFactors* factors)
+    : QDialog(parent), archive_(archive), messages_(messages), record_(conditions), wave_(wave), factors_(factors) {
     setWindowTitle(QStringLiteral("Save Measurement Data"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Folder"), this), 0, 0);
@@ -76,9 +76,10 @@ void SaveMeasurementDialog::save() {
     record_.folderId = folderRecords_[row].folderId;
     record_.title = title_->text().toStdString();
     record_.comment = comment_->toPlainText().toStdString();
-    switch (archive_.save(record_, wave_)) {
+    switch (archive_.save(record_, wave_, factors_)) {
         case AcfArchive::SaveResult::Saved: accept(); return;
         case AcfArchive::SaveResult::WaveNotWritten:
+        case AcfArchive::SaveResult::FactorsNotWritten:
             messages_.showMessage(loadString(StringId::CantWriteData), MessageIcon::Exclamation);
             return;
         case AcfArchive::SaveResult::NotAppended: return;  // reported by the table

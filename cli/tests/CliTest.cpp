@@ -127,6 +127,48 @@ TEST_F(CliTest, RunningAcfOfASinusoidFallsToItsFirstMinimumNearHalfAPeriod) {
     EXPECT_EQ(json.out.rfind("{\"decimated_rate\":4410,\"frame_length\":4410,\"fft_size\":8192,\"frames\":[", 0), 0u);
 }
 
+// A second of silence, then a 250 Hz tone on the left and the same 10 samples later on the right:
+// the silent frames have no factor but their time, the others the tone's.
+TEST_F(CliTest, AcfFactorsPrintOneRowPerFrameWithAbsentValuesEmpty) {
+    std::vector<std::int16_t> stereo(2 * 48000 * 3, 0);
+    for (int i = 48000; i < 3 * 48000; ++i) {
+        stereo[2 * i] = static_cast<std::int16_t>(std::lround(10000 * std::sin(2 * std::numbers::pi * 250 * i / 48000.0)));
+        stereo[2 * i + 1] =
+            static_cast<std::int16_t>(std::lround(10000 * std::sin(2 * std::numbers::pi * 250 * (i - 10) / 48000.0)));
+    }
+    writeWaveFile(path("t.wav"), 2, 48000, stereo);
+    const std::vector<std::string> args = {"acf", path("t.wav"), "--factors", "--iacc", "--integration", "0.5", "--step",
+                                           "0.5", "--weighting", "flat"};
+    const CliRun r = cli(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto table = rows(r.out);
+    ASSERT_EQ(table.size(), 1u + 6);
+    EXPECT_EQ(table[0], (std::vector<std::string>{"Time [s]", "Phi(0) [dB]", "Wphi(0) [ms]", "tau1 [ms]", "phi1",
+                                                   "tau_e [ms]", "r", "IACC", "tau_IACC [ms]", "W_IACC [ms]"}));
+    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1, 12), "0.5,,,,,,,,,");
+    EXPECT_EQ(table[2][0], "1");
+    EXPECT_EQ(table[2][1], "");
+    const auto& tone = table[4];  // 1.5 .. 2 s
+    EXPECT_NEAR(std::stod(tone[1]), 20 * std::log10(10000 / 32767.0), 0.01);
+    EXPECT_NEAR(std::stod(tone[2]), 1000 / (3 * 250.0), 0.05);
+    EXPECT_NEAR(std::stod(tone[3]), 4.0, 0.01);
+    EXPECT_NEAR(std::stod(tone[8]), 10 / 48.0, 0.002);
+
+    std::vector<std::string> calibrated = args;
+    calibrated.insert(calibrated.end(), {"--calibration-offset", "94", "--format", "json"});
+    const CliRun json = cli(calibrated);
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("{\"time_s\":0.5,\"phi_0_db\":null,\"wphi_0_ms\":null,"), std::string::npos) << json.out;
+    const auto at = json.out.find("\"phi_0_db\":", json.out.find("\"time_s\":2,"));
+    EXPECT_NEAR(std::stod(json.out.substr(at + 11)), 94 + std::stod(tone[1]), 1e-3);
+
+    const CliRun withoutFactors = cli({"acf", path("t.wav"), "--iacc"});
+    EXPECT_EQ(withoutFactors.status, 2);
+    writeWaveFile(path("m.wav"), 1, 48000, std::vector<std::int16_t>(48000, 1));
+    const CliRun mono = cli({"acf", path("m.wav"), "--factors", "--iacc"});
+    EXPECT_NE(mono.err.find("--iacc needs a two-channel file"), std::string::npos) << mono.err;
+}
+
 TEST_F(CliTest, SweepEndsBeforeTheRequestedLengthAndDualNoiseHasTwoChannels) {
     ASSERT_EQ(cli({"generate", "-o", path("sw.wav"), "--signal", "sweep", "--from", "1000", "--to", "2000",
                    "--octaves-per-second", "2", "--sample-rate", "8000", "--seconds", "5"}).status, 0);

@@ -22,17 +22,22 @@ TEST(ByteCodec, WritesLeastSignificantByteFirst) {
 }
 
 TEST(ByteCodec, RoundTripsEveryWidth) {
-    std::array<std::uint8_t, 18> bytes{};
+    std::array<std::uint8_t, 24> bytes{};
     LittleEndianWriter writer(bytes);
     writer.putInt16(0, -32768);
     writer.putInt32(2, -140);
     writer.putUint32(6, 4000000000u);
     writer.putDouble(10, -0.1);
+    writer.putUint16(18, 0xFFFE);
+    writer.putFloat(20, -0.1f);
     LittleEndianReader reader(bytes);
     EXPECT_EQ(reader.int16(0), -32768);
     EXPECT_EQ(reader.int32(2), -140);
     EXPECT_EQ(reader.uint32(6), 4000000000u);
     EXPECT_EQ(reader.float64(10), -0.1);
+    EXPECT_EQ(reader.uint16(18), 0xFFFE);
+    EXPECT_EQ(reader.float32(20), -0.1f);
+    EXPECT_EQ(bytes[23], 0xBD);  // -0.1f = 0xBDCCCCCD
 }
 
 TEST(ByteCodec, AccessPastTheEndIsIgnoredAndReadsZero) {

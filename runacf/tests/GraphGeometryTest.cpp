@@ -1,4 +1,5 @@
 #include "phonomir/AcfAxisTicks.h"
+#include "phonomir/AcfFactorPlot.h"
 #include "phonomir/AcfWaterfallGeometry.h"
 #include "phonomir/CsvWriter.h"
 #include "phonomir/RunningAcfCsv.h"
@@ -108,4 +109,53 @@ TEST(RunningAcfCsv, WaterfallRowsPerFrameAndLagWithinTheTimeRange) {
     CsvWriter csv(out);
     writeAcfWaterfallCsv(csv, history, {AcfAxis::Logarithmic, 0.5, -40.0});
     EXPECT_EQ(out.str(), "Time [s],Tau [ms],ACF [dB]\n0.500000,0.000000,0\n0.500000,0.500000,\n");
+}
+
+namespace {
+
+AcfFactorSeries threeFrames(int channels) {
+    AcfFactorConditions conditions;
+    conditions.analysis = {44100, channels, 0, 0.5, 0.5, WeightingKind::A, channels == 2 ? kInterauralRange : 0.0};
+    std::vector<AcfFactors> frames(3);
+    for (int i = 0; i < 3; ++i) frames[i].time = 0.5 * (i + 1);
+    frames[0].phi0Db = -20.0f;
+    frames[1].phi0Db = -20.0f;
+    frames[1].taueMs = 512.0f;
+    frames[1].fit.r = 0.62f;
+    frames[1].fit.poor = true;
+    frames[2].phi1 = 0.25f;
+    AcfFactorSeries series;
+    series.assign(conditions, frames);
+    return series;
+}
+
+}  // namespace
+
+TEST(AcfFactorPlot, TheCursorTakesTheNearestFrameAndReadsItsFactors) {
+    const AcfFactorSeries mono = threeFrames(1);
+    EXPECT_EQ(frameNearest(mono, 0.74), 0);
+    EXPECT_EQ(frameNearest(mono, 0.76), 1);
+    EXPECT_EQ(frameNearest(mono, -3.0), 0);
+    EXPECT_EQ(frameNearest(mono, 9.0), 2);
+    EXPECT_EQ(frameNearest(AcfFactorSeries{}, 1.0), -1);
+    EXPECT_EQ(factorReadout(mono, 1), "1.00 s   Φ(0) -20 dB   Wφ(0) -   τ1 -   φ1 -   τe 512 ms (r 0.62, poor)");
+    EXPECT_EQ(factorReadout(threeFrames(2), 2).substr(factorReadout(threeFrames(2), 2).find("IACC")),
+              "IACC -   τIACC -   WIACC -");
+    EXPECT_EQ(factorReadout(mono, 3), "");
+    EXPECT_EQ(plottedFactors(false).size(), 5u);
+    EXPECT_EQ(plottedFactors(true).back(), AcfFactorKind::WidthIacc);
+}
+
+TEST(AcfFactorPlot, EachStripsAxisCoversItsValues) {
+    const AcfFactorSeries series = threeFrames(1);
+    const FactorAxis constant = factorAxis(series, AcfFactorKind::Phi0);  // -20 twice: widened
+    EXPECT_LT(constant.low, -20.0);
+    EXPECT_GT(constant.high, -20.0);
+    EXPECT_FALSE(constant.marks.empty());
+    const FactorAxis normalised = factorAxis(series, AcfFactorKind::Phi1);
+    EXPECT_EQ(normalised.low, 0.0);
+    EXPECT_EQ(normalised.high, 1.0);
+    const FactorAxis none = factorAxis(series, AcfFactorKind::Tau1);
+    EXPECT_TRUE(none.marks.empty());
+    EXPECT_EQ(factorConditionsText(series.conditions()), "T 0.5 s, S 0.5 s, A-weighting, Lch");
 }

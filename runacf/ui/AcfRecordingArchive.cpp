@@ -1,5 +1,7 @@
 #include "phonomir/AcfRecordingArchive.h"
 
+#include "phonomir/AcfFactorMemo.h"
+
 #include <cmath>
 
 namespace phonomir {
@@ -26,6 +28,19 @@ AcfRecording recordingFrom(const AcfRecord& record, ArchiveWave&& wave) {
     recording.time = record.time;
     recording.updatePeak();
     return recording;
+}
+
+std::optional<StoredFactors> storedFactorsOf(const AcfFactorSeries& series) {
+    std::optional<AcfFactorMemos> memos = series.complete() ? encodeAcfFactors(series) : std::nullopt;
+    if (!memos) return std::nullopt;
+    return StoredFactors{{0, memos->conditionSize, memos->factorSize, memos->count},
+                         std::move(memos->conditions),
+                         std::move(memos->factors)};
+}
+
+std::optional<AcfFactorSeries> factorsFrom(const StoredFactors& stored) {
+    return decodeAcfFactors({stored.record.conditionSize, stored.record.factorSize, stored.record.count,
+                             stored.conditions, stored.factors});
 }
 
 }  // namespace phonomir

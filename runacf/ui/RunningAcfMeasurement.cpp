@@ -1,5 +1,6 @@
 // The Running ACF window's measurement: recording with a frame per running step, replay, cut,
-// load and save, and the recomputation of the shown frames in steps.
+// load and save, and the recomputation of the frames in steps.
+#include "phonomir/AcfFactorGraph.h"
 #include "phonomir/AcfWaterfallGraph.h"
 #include "phonomir/DisplayTime.h"
 #include "phonomir/RunningAcfSizes.h"
@@ -37,7 +38,12 @@ RunningAcfParameters RunningAcfWindow::analysisParameters(int sampleRate, int ch
     p.integrationTime = settings_.integrationTime;
     p.runningStep = settings_.runningStep;
     p.weighting = static_cast<WeightingKind>(settings_.weighting);
+    p.interauralRange = channels == 2 ? kInterauralRange : 0.0;
     return p;
+}
+
+std::optional<double> RunningAcfWindow::calibration() const {
+    return context_.calibrationDb ? context_.calibrationDb() : std::nullopt;
 }
 
 AcfWaterfallView RunningAcfWindow::waterfallViewFromSettings() const {
@@ -58,20 +64,20 @@ void RunningAcfWindow::refuse(const char* message, QLineEdit* field) {
     field->selectAll();
 }
 
-// Lays out the waterfall for N frames and begins the analysis of `channels` at `sampleRate`
-// with the settings; false after saying why not.
-bool RunningAcfWindow::beginAnalysis(int sampleRate, int channels) {
+// Lays out the waterfall for N frames and begins the analysis with these parameters; false after
+// saying why not.
+bool RunningAcfWindow::beginAnalysis(const RunningAcfParameters& parameters) {
     const AcfWaterfallView view = waterfallViewFromSettings();
     if (!waterfall_->layoutFor(view.frames).valid() ||
-        acfStepFrames(sampleRate, settings_.runningStep) < kAcfDecimation) {
+        acfStepFrames(parameters.sampleRate, parameters.runningStep) < kAcfDecimation) {
         refuse("Invalid Running Step.", step_);
         return false;
     }
-    if (acfFftSize(acfFrameLength(sampleRate, settings_.integrationTime)) == 0) {
+    if (acfFftSize(acfFrameLength(parameters.sampleRate, parameters.integrationTime)) == 0) {
         refuse("Invalid Integration Time.", integration_);
         return false;
     }
-    if (!analyzer_.Begin(analysisParameters(sampleRate, channels))) {
+    if (!analyzer_.Begin(parameters)) {
         context_.messages.showMessage("Can't allocate Memory.", MessageIcon::Exclamation);
         return false;
     }
@@ -91,6 +97,7 @@ void RunningAcfWindow::start() {
     selection_.clear();
     analyzer_.End();
     history_.resetFrames();
+    factors_.clear();
     const int rate = static_cast<int>(SampleRateTable::rate(settings_.sampleRateIndex));
     const int channels = settings_.twoChannels + 1;
     viewWindow_.setDuration(settings_.measurementSeconds);
@@ -98,10 +105,15 @@ void RunningAcfWindow::start() {
     viewChanged();
     showConditions();
     showSelection();
-    const bool begun = beginAnalysis(rate, channels);
+    factorGraph_->setDuration(settings_.measurementSeconds);
+    const RunningAcfParameters parameters = analysisParameters(rate, channels);
+    const bool begun = beginAnalysis(parameters);
     setEnabledStates();
     if (!begun) return;
     totalFrames_ = static_cast<std::int64_t>(rate) * settings_.measurementSeconds;
+    factors_.begin(factorConditionsOf(analyzer_, {}, calibration()),
+                   acfFrameCount(rate, settings_.integrationTime, settings_.runningStep, totalFrames_));
+    frameSink_.setSecond(&factors_);
     try {
         recording_.samples.reserve(static_cast<std::size_t>(totalFrames_) * channels);
     } catch (const std::bad_alloc&) {
@@ -139,6 +151,7 @@ void RunningAcfWindow::storeRecordedBuffer(const WaveBuffer& buffer) {
         analyzer_.Feed({recording_.samples.data() + recording_.samples.size() - blockValues, blockValues},
                        analyzer_.decimatedPerStep());
         waterfall_->update();
+        factorGraph_->update();
     }
     waveform_->update();
 }
@@ -146,6 +159,7 @@ void RunningAcfWindow::storeRecordedBuffer(const WaveBuffer& buffer) {
 void RunningAcfWindow::holdRecording() {
     recording_.updatePeak();
     viewWindow_.setDuration(recording_.duration());
+    factorGraph_->setDuration(recording_.duration());
     selection_.selectAll(recording_.duration());
     viewChanged();
     showConditions();
@@ -157,6 +171,7 @@ long RunningAcfWindow::waveNotify(WaveNotifyCode code, WaveBuffer* buffer) {
         case WAVE_IN_OPENED: recordingNow_ = true; break;
         case WAVE_IN_CLOSED:
             recordingNow_ = false;
+            factorsComplete();
             if (!recording_.empty()) holdRecording();
             break;
         case WAVE_IN_DATA:
@@ -206,18 +221,38 @@ void RunningAcfWindow::stopStreams() {
 }
 
 // Applies every setting to the recording held and recomputes the frames shown.
-void RunningAcfWindow::redraw() {
+void RunningAcfWindow::redraw() { recompute(HeldFactors::KeepIfStillTrue); }
+
+// Recomputes the frames shown and, unless the factors held belong to this recording and these
+// settings (or were just loaded with it), every frame's factors. The waterfall alone needs no
+// interaural correlation.
+void RunningAcfWindow::recompute(HeldFactors held) {
     if (!holding()) return;
     recomputation_.cancel();
     endRecomputation();
-    if (beginAnalysis(recording_.sampleRate, recording_.channels)) startRecomputation();
+    RunningAcfParameters parameters = analysisParameters(recording_.sampleRate, recording_.channels);
+    const AcfFactorConditions wanted = factorConditionsFor(parameters, {}, calibration());
+    const bool keep =
+        factors_.complete() && (held == HeldFactors::KeepAsLoaded || factors_.conditions().sameAnalysis(wanted));
+    if (keep && held == HeldFactors::KeepIfStillTrue) factors_.setCalibration(wanted.calibrationDb);
+    if (keep) parameters.interauralRange = 0.0;
+    if (beginAnalysis(parameters)) {
+        if (!keep) factors_.begin(wanted, acfFrameCount(recording_.sampleRate, settings_.integrationTime,
+                                                        settings_.runningStep, recording_.frames()));
+        frameSink_.setSecond(keep ? nullptr : &factors_);
+        startRecomputation(!keep);
+    }
     setEnabledStates();
 }
 
-void RunningAcfWindow::startRecomputation() {
-    recomputation_.start(recording_.samples, history_.capacity());
+void RunningAcfWindow::startRecomputation(bool everyFrame) {
+    recomputation_.start(recording_.samples, everyFrame ? 0 : history_.capacity());
     waterfall_->update();
-    if (!recomputation_.running()) return;
+    factorGraph_->update();
+    if (!recomputation_.running()) {
+        factorsComplete();  // a recording too short for a frame
+        return;
+    }
     if (!waitCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
     waitCursor_ = true;
     progress_->setValue(0);
@@ -232,10 +267,19 @@ void RunningAcfWindow::recomputeSlice() {
     while (recomputation_.step() && clock.elapsed() < kSliceMilliseconds) {
     }
     progress_->setValue(static_cast<int>(recomputation_.progress() * 1000));
-    if (recomputation_.running())
+    factorGraph_->update();
+    if (recomputation_.running()) {
         recomputeTimer_->start(0);
-    else
-        endRecomputation();
+        return;
+    }
+    factorsComplete();
+    endRecomputation();
+}
+
+// The factors computed since the analysis began have every frame of the recording.
+void RunningAcfWindow::factorsComplete() {
+    factors_.markComplete();
+    frameSink_.setSecond(nullptr);
 }
 
 void RunningAcfWindow::endRecomputation() {
@@ -244,10 +288,14 @@ void RunningAcfWindow::endRecomputation() {
     if (waitCursor_) QApplication::restoreOverrideCursor();
     waitCursor_ = false;
     waterfall_->update();
+    factorGraph_->update();
 }
 
 void RunningAcfWindow::finishRecomputation() {
-    recomputation_.finish();
+    if (recomputation_.running()) {
+        recomputation_.finish();
+        factorsComplete();
+    }
     endRecomputation();
 }
 
@@ -257,6 +305,7 @@ void RunningAcfWindow::cut() {
     stopStreams();
     recomputation_.cancel();
     recording_.cut(selection_.start(), selection_.end());
+    factors_.clear();
     updateNumberOfData();
     holdRecording();
     redraw();
@@ -269,11 +318,13 @@ void RunningAcfWindow::selectAll() {
     waveform_->update();
 }
 
-// A recording that cannot be read leaves the one shown before in place.
+// A recording that cannot be read leaves the one shown before in place. Factors stored with it
+// are shown as they were stored; without them every frame is computed.
 void RunningAcfWindow::load() {
     if (!context_.loadRecording || recordingNow_) return;
     AcfRecording loaded;
-    switch (context_.loadRecording(loaded, this)) {
+    AcfFactorSeries loadedFactors;
+    switch (context_.loadRecording(loaded, loadedFactors, this)) {
         case LoadOutcome::Cancelled: return;
         case LoadOutcome::Unreadable:
             context_.messages.showMessage("Can't read measured data.", MessageIcon::Exclamation);
@@ -284,15 +335,20 @@ void RunningAcfWindow::load() {
     recomputation_.cancel();
     endRecomputation();
     recording_ = std::move(loaded);
+    factors_ = std::move(loadedFactors);
+    factorGraph_->setCursorFrame(-1);
     updateNumberOfData();
     viewWindow_.setDuration(recording_.duration());
     viewWindow_.showAll();
     holdRecording();
-    redraw();
+    recompute(HeldFactors::KeepAsLoaded);
 }
 
+// The factors go with the recording whole: a recomputation still running is finished first.
 void RunningAcfWindow::save() {
-    if (holding() && context_.saveRecording) context_.saveRecording(recording_, this);
+    if (!holding() || !context_.saveRecording) return;
+    if (recomputation_.running()) finishRecomputation();
+    context_.saveRecording(recording_, factors_, this);
 }
 
 }  // namespace phonomir

@@ -1,5 +1,6 @@
 #include "phonomir/RunningAcfWindow.h"
 
+#include "phonomir/AcfFactorGraph.h"
 #include "phonomir/AcfWaterfallGraph.h"
 #include "phonomir/DialogControls.h"
 #include "phonomir/SampleRateTable.h"
@@ -64,6 +65,7 @@ RunningAcfWindow::RunningAcfWindow(RunningAcfContext context, QWidget* parent)
     placeAtStoredPosition(*this, settings_.windowLeft, settings_.windowTop);
     setControlsFromSettings();
     viewWindow_.setDuration(settings_.measurementSeconds);
+    factorGraph_->setDuration(settings_.measurementSeconds);
     waterfall_->setView(waterfallViewFromSettings());
     showConditions();
     showSelection();
@@ -85,11 +87,13 @@ QWidget* RunningAcfWindow::buildViews() {
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     waveform_ = new WaveformView(recording_, viewWindow_, selection_, context_.languageCode, area);
-    waveform_->setMinimumSize(520, 200);
+    waveform_->setMinimumSize(520, 160);
     scrollBar_ = new QScrollBar(Qt::Horizontal, area);
     identify(scrollBar_, kScrollBar);
     waterfall_ = new AcfWaterfallGraph(history_, context_.languageCode, area);
-    waterfall_->setMinimumSize(520, 320);
+    waterfall_->setMinimumSize(520, 280);
+    factorGraph_ = new AcfFactorGraph(factors_, context_.languageCode, area);
+    factorGraph_->setMinimumSize(520, 300);
     progress_ = new QProgressBar(area);
     identify(progress_, kProgress);
     progress_->setRange(0, 1000);
@@ -100,6 +104,7 @@ QWidget* RunningAcfWindow::buildViews() {
     layout->addWidget(buildWaveformButtons());
     layout->addWidget(waterfall_, 3);
     layout->addWidget(progress_);
+    layout->addWidget(factorGraph_, 3);
     return area;
 }
 

@@ -5,6 +5,7 @@
 // (the dialogs) and by phonomir-cli.
 #pragma once
 
+#include "phonomir/AcfFactorRecord.h"
 #include "phonomir/AcfRecord.h"
 #include "phonomir/ArchiveWave.h"
 #include "phonomir/DataConnection.h"
@@ -17,6 +18,14 @@
 namespace phonomir {
 
 inline constexpr const char* kWaveField = "WAVEDATA";
+
+// A recording's factors as ACFFACT keeps them: the record's sizes and the contents of its two
+// memos, whose layout belongs to the running ACF.
+struct StoredFactors {
+    AcfFactorRecord record;                // record.acfId is the recording's
+    std::vector<std::uint8_t> conditions;  // ACFCOND2
+    std::vector<std::uint8_t> factors;     // ACFFACTOR
+};
 
 class AcfArchive {
 public:
@@ -36,13 +45,15 @@ public:
 
     enum class SaveResult {
         Saved,
-        NotAppended,     // the record could not be appended (reported by the table)
-        WaveNotWritten,  // the wave write failed; the record made for it is removed again
+        NotAppended,        // the record could not be appended (reported by the table)
+        WaveNotWritten,     // the wave write failed; the record made for it is removed again
+        FactorsNotWritten,  // the factors could not be written; the recording is removed again
     };
-    // Appends the record under the next ACFID (written into record.acfId) and its wave.
-    SaveResult save(AcfRecord& record, const ArchiveWave& wave);
+    // Appends the record under the next ACFID (written into record.acfId) and its wave, and with
+    // factors its ACFFACT record under the same ACFID: all of it or nothing.
+    SaveResult save(AcfRecord& record, const ArchiveWave& wave, const StoredFactors* factors = nullptr);
     // The same with the wave as a block of the media store library, passed on as it is.
-    SaveResult save(AcfRecord& record, MMHANDLE wave);
+    SaveResult save(AcfRecord& record, MMHANDLE wave, const StoredFactors* factors = nullptr);
     // Appends the record under the next ACFID without a wave (an import of a recording whose
     // wave could not be read keeps it as it was).
     bool appendRecord(AcfRecord& record);
@@ -57,10 +68,16 @@ public:
     // that fails: status holds its code).
     LoadResult loadBlock(std::int32_t acfId, AcfRecord& record, WaveBlock& wave, std::uint32_t& status);
 
+    // The factors stored for the recording; false when there are none or they cannot be read.
+    bool loadFactors(std::int32_t acfId, StoredFactors& out);
+
     // The recording with its calculation record.
     bool deleteRecording(std::int32_t acfId);
 
 private:
+    // The ACFFACT record of acfId with its memos, replacing any left from an earlier one.
+    bool writeFactors(std::int32_t acfId, const StoredFactors& factors);
+
     DataConnection& connection_;
     MessageSink& messages_;
 };

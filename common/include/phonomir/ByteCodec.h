@@ -15,8 +15,10 @@ public:
     explicit LittleEndianWriter(std::span<std::uint8_t> bytes) : bytes_(bytes) {}
 
     void putInt16(std::size_t offset, std::int16_t value);
+    void putUint16(std::size_t offset, std::uint16_t value);
     void putInt32(std::size_t offset, std::int32_t value);
     void putUint32(std::size_t offset, std::uint32_t value);
+    void putFloat(std::size_t offset, float value);
     void putDouble(std::size_t offset, double value);
 
 private:
@@ -30,8 +32,10 @@ public:
     explicit LittleEndianReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::int16_t int16(std::size_t offset) const;
+    std::uint16_t uint16(std::size_t offset) const;
     std::int32_t int32(std::size_t offset) const;
     std::uint32_t uint32(std::size_t offset) const;
+    float float32(std::size_t offset) const;
     double float64(std::size_t offset) const;
 
 private:

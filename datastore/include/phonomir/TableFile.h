@@ -10,6 +10,7 @@
 #include "phonomir/TableLayout.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace phonomir {
@@ -55,6 +56,13 @@ public:
     bool listByType(char kind, std::vector<RecordValues> &records);
     // Records of one folder (IMPULSE, ACF): in identifier order.
     bool listByFolder(std::int32_t folderId, std::vector<RecordValues> &records);
+
+    // Memo field `field` of the current record: its content becomes `bytes`; false when it could
+    // not be written (not reported: the caller knows what the memo was for).
+    bool writeMemo(const char *field, std::span<const std::uint8_t> bytes);
+    // The whole content of memo field `field` of the current record; false when it cannot be
+    // read or holds more than `most` bytes.
+    bool readMemo(const char *field, std::size_t most, std::vector<std::uint8_t> &bytes);
 
     // Reports a failure of this table with message id and status; returns false.
     bool fail(int messageId, int status);

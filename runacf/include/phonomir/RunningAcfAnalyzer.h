@@ -7,11 +7,16 @@
 //
 // A frame without power outside DC (silence, or a constant that fills the whole FFT) has no
 // defined normalisation; it is delivered as phi(0) = 1 and phi(j) = 0 elsewhere, the ACF of an
-// uncorrelated signal, so that the waterfall still gets one line per step.
+// uncorrelated signal, with a mean square of 0, so that the waterfall still gets one line per step.
+//
+// With an interaural range and two channels it also keeps the running interaural
+// cross-correlation of both channels (InterauralCorrelation) over the frame's integration time,
+// 10 n frames at the full rate ending where the frame ends, and hands it on with each frame.
 #pragma once
 
 #include "phonomir/AcfFrameSink.h"
 #include "phonomir/FftEngine.h"
+#include "phonomir/InterauralCorrelation.h"
 #include "phonomir/ResponseCurve.h"
 #include "phonomir/RunningAcfSizes.h"
 
@@ -28,6 +33,11 @@ struct RunningAcfParameters {
     double integrationTime = 2.0;  // T, seconds, > 0
     double runningStep = 0.5;      // S, seconds, > 0
     WeightingKind weighting = WeightingKind::A;
+    // s; > 0 with two channels: each frame also carries the running interaural cross-correlation
+    // over |tau| <= this (at most the frame's own length), fed from every step block.
+    double interauralRange = 0.0;
+
+    friend bool operator==(const RunningAcfParameters&, const RunningAcfParameters&) = default;
 };
 
 class RunningAcfAnalyzer {
@@ -62,7 +72,9 @@ public:
     void End();
 
     bool begun() const { return fftSize_ > 0; }
+    const RunningAcfParameters& parameters() const { return parameters_; }  // as begun
     int frameLength() const { return frameLength_; }     // n, decimated samples
+    int interauralLags() const { return interaural_.begun() ? interaural_.maxLag() : -1; }  // D, -1: none
     int channels() const { return parameters_.channels; }
     int fftSize() const { return fftSize_; }             // M, power of two
     std::int64_t stepFrames() const { return stepFrames_; }  // L, frames per channel
@@ -71,6 +83,8 @@ public:
 private:
     bool allocate();
     void restartRing();
+    bool beginInteraural();
+    void appendBlock(std::span<const std::int16_t> block, int count);
     void appendDecimated(std::span<const std::int16_t> block, int count);
     void computeFrame();
     void computeFrameFullSize();
@@ -99,6 +113,9 @@ private:
     std::vector<float> power_;              // P[0 .. M/2] of the half-size path
     std::vector<float> cosine_, sine_;      // cos, sin(2 pi k / M), k = 0 .. M/2
     std::vector<float> phi_;                // the delivered frame, M values
+    double zeroLag_ = 0.0;                  // the last frame's value at lag 0 before normalisation
+    InterauralCorrelation interaural_;
+    std::vector<float> iacf_;               // the delivered interaural correlation, 2D + 1 values
     FftEngine fft_;
 };
 

@@ -3,11 +3,16 @@
 //    (phi; |phi| with "Abs.") or "ACF [dB]" (10 log10 |phi|, empty for 0) on the log axis: one
 //    row per frame and lag up to the time range, oldest frame first, the values as computed;
 //  - waveform: "Time [sec]" and "Amplitude" (of full scale, or of the peak with
-//    "Normalization") for every frame of the shown channel in the view's window.
+//    "Normalization") for every frame of the shown channel in the view's window;
+//  - factors (the factor graph, and phonomir-cli acf --factors): one row per frame, "Time [s]",
+//    "Phi(0) [dB]" (calibrated when the series is), "Wphi(0) [ms]", "tau1 [ms]", "phi1",
+//    "tau_e [ms]", "r", and with the interaural columns "IACC", "tau_IACC [ms]", "W_IACC [ms]";
+//    seven significant digits, an absent value an empty cell.
 // Times, lags and amplitudes have six decimals, ACF values seven significant digits, in the C
 // convention. Qt-free; UI thread.
 #pragma once
 
+#include "phonomir/AcfFactorSeries.h"
 #include "phonomir/AcfFrameHistory.h"
 #include "phonomir/AcfRecording.h"
 #include "phonomir/AcfWaterfallGeometry.h"
@@ -25,5 +30,10 @@ struct WaveformCsvView {
 };
 
 void writeWaveformCsv(TableWriter& table, const AcfRecording& recording, const WaveformCsvView& view);
+
+void writeAcfFactorCsv(TableWriter& table, const AcfFactorSeries& series, bool interaural);
+// The same a row at a time, for factors printed as their frames complete.
+void writeAcfFactorHeader(TableWriter& table, bool interaural);
+void writeAcfFactorRow(TableWriter& table, const AcfFactors& factors, std::optional<double> calibrationDb, bool interaural);
 
 }  // namespace phonomir

@@ -1,9 +1,14 @@
 // One WAV file through both paths: played into the virtual sound card's loop and recorded by
 // the Running ACF window, and analysed by phonomir-cli acf. Every printed number must agree, for
-// the frames computed live and for those the window recomputes.
+// the frames computed live and for those the window recomputes, and the factors the window stores
+// in the archive with those phonomir-cli acf --factors --iacc prints.
+#include "../../../archive/tests/ArchiveTestSupport.h"
 #include "../../../audio/tests/WaveTestSupport.h"
 #include "Commands.h"
 #include "WaveFileWriter.h"
+#include "phonomir/AcfRecordingArchive.h"
+#include "phonomir/CsvWriter.h"
+#include "phonomir/RunningAcfCsv.h"
 #include "phonomir/RunningAcfWindow.h"
 #include "phonomir/TableWriter.h"
 #include "phonomir/VirtualSoundCard.h"
@@ -49,6 +54,33 @@ void compareWithBatch(const AcfFrameHistory& frames, const std::vector<std::vect
         for (std::size_t j = 0; j < frames.frame(i).size(); ++j)
             QCOMPARE(formatSignificant(frames.frame(i)[j], 7), row[j + 1]);
     }
+}
+
+std::vector<std::vector<std::string>> factorRows(const AcfFactorSeries& series) {
+    std::ostringstream out;
+    CsvWriter csv(out);
+    writeAcfFactorCsv(csv, series, true);
+    return phonomir::testing::csvRows(out.str());
+}
+
+// The factors the window stores for its recording, read back from a data directory on disk; none
+// when any step fails.
+std::optional<AcfFactorSeries> storedAndReadBack(const RunningAcfWindow& window) {
+    TemporaryRoot root;
+    DataConnection connection;
+    RecordedMessages messages;
+    if (connection.open(root.path) != 0) return std::nullopt;
+    AcfArchive archive(connection, messages);
+    FolderRecord folder = acfFolder("hall");
+    AcfRecord record = conditionsOf(window.recording());
+    const std::optional<StoredFactors> stored = storedFactorsOf(window.factors());
+    StoredFactors back;
+    if (!stored || !archive.addFolder(folder)) return std::nullopt;
+    record.folderId = folder.folderId;
+    if (archive.save(record, waveOf(window.recording()), &*stored) != AcfArchive::SaveResult::Saved ||
+        !archive.loadFactors(record.acfId, back))
+        return std::nullopt;
+    return factorsFrom(back);
 }
 
 }  // namespace
@@ -109,6 +141,18 @@ void LiveMatchesBatchTest::runningAcfWindowAndBatchAcfPrintTheSameFrames() {
     qobject_cast<QPushButton*>(window->control(RunningAcfWindow::kRedraw))->click();
     window->finishRecomputation();
     compareWithBatch(window->frames(), batch);
+
+    // The factors: phonomir-cli prints what the window computed live and what it stores.
+    std::ostringstream factorOut, factorErr;
+    std::vector<std::string> factorArgs = args;
+    factorArgs.insert(factorArgs.end(), {"--factors", "--iacc"});
+    QCOMPARE(cli::runCommandLine(factorArgs, factorOut, factorErr), 0);
+    const auto printed = phonomir::testing::csvRows(factorOut.str());
+    QCOMPARE(static_cast<int>(printed.size()), 1 + 26);
+    QVERIFY(factorRows(window->factors()) == printed);
+    const std::optional<AcfFactorSeries> stored = storedAndReadBack(*window);
+    QVERIFY(stored);
+    QVERIFY(factorRows(*stored) == printed);
     QVERIFY(messages.texts.empty());
     delete window;
     std::filesystem::remove(path);

@@ -4,13 +4,18 @@
 #include "../../../audio/tests/WaveTestSupport.h"
 #include "../../../archive/tests/ArchiveTestSupport.h"
 #include "phonomir/AcfRecordingArchive.h"
+#include "phonomir/AcfFactorGraph.h"
 #include "phonomir/AcfWaterfallGraph.h"
+#include "phonomir/GraphExport.h"
 #include "phonomir/RunningAcfWindow.h"
 #include "phonomir/SignalGeneratorWindow.h"
 #include "phonomir/VirtualSoundCard.h"
 #include "phonomir/WaveformView.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -54,13 +59,17 @@ struct WindowRig {
     }
     void open() {
         RunningAcfContext context{waveIn, waveOut, settings, messages, 0, 0, {}, {}};
-        context.loadRecording = [this](AcfRecording& r, QWidget*) {
+        context.loadRecording = [this](AcfRecording& r, AcfFactorSeries& factors, QWidget*) {
             ++loads;
             if (!toLoad) return LoadOutcome::Unreadable;
             r = *toLoad;
+            if (factorsToLoad) factors = *factorsToLoad;
             return LoadOutcome::Loaded;
         };
-        context.saveRecording = [this](const AcfRecording& r, QWidget*) { saved = r; };
+        context.saveRecording = [this](const AcfRecording& r, const AcfFactorSeries& factors, QWidget*) {
+            saved = r;
+            savedFactors = factors;
+        };
         window = new RunningAcfWindow(std::move(context));
         window->resize(1000, 760);
     }
@@ -102,7 +111,9 @@ struct WindowRig {
     QPointer<RunningAcfWindow> window;
     QPointer<SignalGeneratorWindow> generator;
     std::optional<AcfRecording> toLoad;
+    std::optional<AcfFactorSeries> factorsToLoad;
     std::optional<AcfRecording> saved;
+    std::optional<AcfFactorSeries> savedFactors;
     int loads = 0;
 };
 
@@ -122,6 +133,9 @@ private slots:
     void replayPlaysTheSelectionLeftChannelFirst();
     void anUnreadableRecordingKeepsTheOneShown();
     void aLongRecomputationLeavesTheWindowAnswering();
+    void factorsOfEveryFrameFollowTheAnalysis();
+    void storedFactorsComeBackAsTheyWereStored();
+    void theFactorGraphShowsAFrameAndExportsTheFactors();
     void exitWhileRecordingClosesTheInput();
     void savesAScreenshotWhenAsked();
 };
@@ -252,6 +266,7 @@ void RunningAcfWindowTest::cutKeepsTheSelectionAndTheWaterfallFollows() {
     QCOMPARE(cut.samples[1], five.samples[2 * 44100 + 1]);
     QCOMPARE(rig.settings.numberOfData, 6);
     QCOMPARE(rig.window->frames().count(), 6);
+    QCOMPARE(rig.window->factors().frames().size(), 6u);  // the factors follow the new length too
     QCOMPARE(rig.window->viewWindow().duration(), 1.0);
     QCOMPARE(rig.control<QLineEdit>(RunningAcfWindow::kSelectionEnd)->text(), QStringLiteral("1.00"));
     QCOMPARE(rig.control<QLabel>(RunningAcfWindow::kMeasuredLength)->text(), QStringLiteral("1.00"));
@@ -382,6 +397,11 @@ void RunningAcfWindowTest::aLongRecomputationLeavesTheWindowAnswering() {
     rig.press(RunningAcfWindow::kLoad);
     QVERIFY(rig.window->recomputing());
     QVERIFY(!rig.control<QProgressBar>(RunningAcfWindow::kProgress)->isHidden());
+    // A display setting applied before the factors are whole: they are computed whole again.
+    rig.type(RunningAcfWindow::kTimeRange, QStringLiteral("30"));
+    rig.press(RunningAcfWindow::kRedraw);
+    QVERIFY(rig.window->recomputing());
+    QVERIFY(!rig.window->factors().complete());
     bool answered = false;
     QTimer::singleShot(0, [&] { answered = true; });
     QTRY_VERIFY(answered);
@@ -389,6 +409,125 @@ void RunningAcfWindowTest::aLongRecomputationLeavesTheWindowAnswering() {
     QVERIFY(rig.control<QProgressBar>(RunningAcfWindow::kProgress)->isHidden());
     QCOMPARE(rig.window->frames().count(), 100);
     QCOMPARE(rig.window->frames().endTime(99), 25.0);
+    QVERIFY(rig.window->factors().complete());
+    QCOMPARE(rig.window->factors().frames().size(), 101u);
+
+    // Saving while a recomputation runs finishes it first, so the factors saved are whole.
+    rig.control<QComboBox>(RunningAcfWindow::kWeighting)->setCurrentIndex(0);  // Flat: every frame again
+    QVERIFY(rig.window->recomputing());
+    rig.press(RunningAcfWindow::kSave);
+    QVERIFY(!rig.window->recomputing());
+    QVERIFY(rig.savedFactors);
+    QCOMPARE(rig.savedFactors->frames().size(), 101u);  // (25 - 20) / 0.05 + 1
+    QCOMPARE(rig.savedFactors->conditions().analysis.weighting, WeightingKind::Flat);
+}
+
+// A looped-back 440 Hz tone on both channels: a frame's factors as it is recorded, every frame
+// computed again when an analysis setting changes, only the frames shown when a display setting
+// does (the factors held still belong to the recording).
+void RunningAcfWindowTest::factorsOfEveryFrameFollowTheAnalysis() {
+    RunningAcfSettings settings;
+    settings.sampleRateIndex = 0;
+    settings.twoChannels = 1;
+    settings.measurementSeconds = 2;
+    settings.integrationTime = 0.5;
+    settings.runningStep = 0.1;
+    settings.numberOfData = 8;
+    WindowRig rig(settings);
+    rig.playTone(0);
+    rig.press(RunningAcfWindow::kStart);
+    rig.step(48000 * 3);
+    QVERIFY(!rig.window->isRecording());
+    const AcfFactorSeries& factors = rig.window->factors();
+    QCOMPARE(rig.window->frames().received(), 16);
+    QCOMPARE(factors.frames().size(), 16u);
+    QVERIFY(factors.conditions().interaural());
+    for (const AcfFactors& f : factors.frames()) {
+        QVERIFY2(std::abs(f.tau1Ms - 1000 / 440.0) < 1000 / 4800.0, qPrintable(QString::number(f.tau1Ms)));
+        QVERIFY(f.iacc > 0.99f);
+        QCOMPARE(f.tauIaccMs, 0.0f);
+    }
+    QCOMPARE(factors.frames().back().time, 2.0);
+    const std::vector<AcfFactors> live = factors.frames();
+
+    rig.type(RunningAcfWindow::kTimeRange, QStringLiteral("50"));
+    rig.press(RunningAcfWindow::kRedraw);
+    rig.window->finishRecomputation();
+    QCOMPARE(rig.window->frames().received(), 8);  // the frames shown only
+    QVERIFY(factors.frames() == live);
+
+    rig.control<QComboBox>(RunningAcfWindow::kWeighting)->setCurrentIndex(0);  // Flat: recomputed at once
+    rig.window->finishRecomputation();
+    QCOMPARE(rig.window->frames().received(), 16);
+    QCOMPARE(factors.conditions().analysis.weighting, WeightingKind::Flat);
+    QCOMPARE(factors.frames().size(), 16u);
+    QVERIFY(factors.frames() != live);
+    QVERIFY(rig.messages.texts.empty());
+}
+
+// Factors loaded with a recording are shown as stored, under the conditions stored with them, even
+// when the settings now differ; the frames shown are recomputed. A later Redraw applies the
+// settings to the factors too. A recording loaded without factors gets them computed.
+void RunningAcfWindowTest::storedFactorsComeBackAsTheyWereStored() {
+    RunningAcfSettings settings;
+    settings.integrationTime = 0.5;
+    settings.runningStep = 0.25;
+    WindowRig rig(settings);
+    const AcfRecording recording = numbered(44100, 1, 3.0);
+    rig.loadRecording(recording);
+    // Steps of 1102 decimated samples fill the frame's 2205 in the third: 12 - 3 + 1 frames, computed
+    // as none came with the recording.
+    QCOMPARE(rig.window->factors().frames().size(), 10u);
+    QCOMPARE(rig.window->factors().conditions().analysis.weighting, WeightingKind::A);
+
+    AcfFactorConditions stored = rig.window->factors().conditions();
+    stored.analysis.weighting = WeightingKind::C;
+    stored.calibrationDb = 94.0;
+    std::vector<AcfFactors> frames(3);
+    for (int i = 0; i < 3; ++i) frames[i].time = 1.0 + i, frames[i].phi0Db = -20.0f - i;
+    AcfFactorSeries series;
+    series.assign(stored, frames);
+    rig.factorsToLoad = series;
+    rig.loadRecording(recording);
+    QCOMPARE(rig.window->factors().conditions().analysis.weighting, WeightingKind::C);
+    QVERIFY(rig.window->factors().frames() == frames);
+    QCOMPARE(rig.window->frames().count(), 10);
+    QCOMPARE(rig.window->factors().shownPhi0Db(frames[0]), 74.0f);
+    rig.press(RunningAcfWindow::kSave);
+    QVERIFY(rig.savedFactors && rig.savedFactors->frames() == frames);
+
+    rig.type(RunningAcfWindow::kTimeRange, QStringLiteral("30"));
+    rig.press(RunningAcfWindow::kRedraw);
+    rig.window->finishRecomputation();
+    QCOMPARE(rig.window->factors().conditions().analysis.weighting, WeightingKind::A);
+    QCOMPARE(rig.window->factors().frames().size(), 10u);
+}
+
+void RunningAcfWindowTest::theFactorGraphShowsAFrameAndExportsTheFactors() {
+    RunningAcfSettings settings;
+    settings.integrationTime = 0.5;
+    settings.runningStep = 0.5;
+    WindowRig rig(settings);
+    rig.loadRecording(numbered(44100, 2, 3.0));
+    AcfFactorGraph& graph = rig.window->factorGraph();
+    QVERIFY(graph.readout().startsWith(QStringLiteral("3.00 s")));  // the newest frame
+    graph.setFocus();
+    QTest::keyClick(&graph, Qt::Key_Home);
+    QVERIFY(graph.readout().startsWith(QStringLiteral("0.50 s")));
+    QTest::keyClick(&graph, Qt::Key_Right);
+    QVERIFY(graph.readout().startsWith(QStringLiteral("1.00 s")));
+    QVERIFY(graph.readout().contains(QStringLiteral("IACC")));
+    QStringList actions;
+    for (QAction* action : graph.exporter().menu()->actions()) actions << action->text();
+    QCOMPARE(actions, (QStringList{QStringLiteral("Copy"), QStringLiteral("Save as PNG..."), QStringLiteral("Export CSV...")}));
+    QTemporaryDir folder;
+    const QString csv = folder.filePath(QStringLiteral("factors.csv"));
+    QVERIFY(graph.exporter().saveCsv(csv));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + 6);
+    QCOMPARE(lines[0], QStringLiteral("Time [s],Phi(0) [dB],Wphi(0) [ms],tau1 [ms],phi1,tau_e [ms],r,IACC,tau_IACC [ms],W_IACC [ms]"));
 }
 
 void RunningAcfWindowTest::exitWhileRecordingClosesTheInput() {

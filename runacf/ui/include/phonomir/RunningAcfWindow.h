@@ -1,13 +1,16 @@
 // The "Running ACF" window: records from WaveIn for the measurement time, computing a running-ACF
 // frame per arriving buffer (one running step each), shows the recording as a waveform with a
-// selection and the last N frames as a waterfall, replays, cuts, recomputes with other settings,
-// and saves and loads recordings through the hooks the program gives it. Every setting is read
-// from and written at once to the RunningAcfSettings section of the process-wide settings block.
-// A recomputation runs in steps between the event loop's turns, with its progress shown, so the
-// window answers however long it takes. A modeless window that deletes itself when closed; the
-// primary client of the streams it opens. UI thread only.
+// selection, the last N frames as a waterfall and the factors of every frame (with the running
+// IACC of two channels) as a graph below, replays, cuts, recomputes with other settings, and saves
+// and loads recordings with their factors through the hooks the program gives it. Every setting
+// is read from and written at once to the RunningAcfSettings section of the process-wide settings
+// block. A recomputation runs in steps between the event loop's turns, with its progress shown,
+// so the window answers however long it takes; it computes every frame when the factors held do
+// not belong to the recording and the settings, else only the frames shown. A modeless window
+// that deletes itself when closed; the primary client of the streams it opens. UI thread only.
 #pragma once
 
+#include "phonomir/AcfFactorSeries.h"
 #include "phonomir/AcfFrameHistory.h"
 #include "phonomir/AcfRecomputation.h"
 #include "phonomir/AcfRecording.h"
@@ -23,6 +26,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -37,6 +41,7 @@ class QTimer;
 
 namespace phonomir {
 
+class AcfFactorGraph;
 class AcfWaterfallGraph;
 struct AcfWaterfallView;
 class WaveformView;
@@ -50,12 +55,16 @@ struct RunningAcfContext {
     MessageSink& messages;
     int inputDeviceId = 0;
     int outputDeviceId = 0;
-    // Runs the load dialog and reads the chosen recording into the argument. Without it "&Load..."
-    // stays disabled.
-    std::function<LoadOutcome(AcfRecording& recording, QWidget* parent)> loadRecording;
-    // Runs the save dialog for the recording. Without it "S&ave..." stays disabled.
-    std::function<void(const AcfRecording& recording, QWidget* parent)> saveRecording;
+    // Runs the load dialog and reads the chosen recording into the first argument and, when they
+    // were stored with it, its factors into the second (left empty otherwise). Without it
+    // "&Load..." stays disabled.
+    std::function<LoadOutcome(AcfRecording& recording, AcfFactorSeries& factors, QWidget* parent)> loadRecording;
+    // Runs the save dialog for the recording and its factors. Without it "S&ave..." stays disabled.
+    std::function<void(const AcfRecording& recording, const AcfFactorSeries& factors, QWidget* parent)> saveRecording;
     int languageCode = 2;  // of the string table when the window opens: picks the graphs' font size
+    // The level a full-scale sine reads with the microphone calibration chosen in the program,
+    // dB; none without one. Asked when factors are computed.
+    std::function<std::optional<double>()> calibrationDb = nullptr;
 };
 
 class RunningAcfWindow : public QDialog, public WaveClient {
@@ -77,6 +86,8 @@ public:
     QWidget* control(int id) const;
     const AcfRecording& recording() const { return recording_; }
     const AcfFrameHistory& frames() const { return history_; }
+    const AcfFactorSeries& factors() const { return factors_; }
+    AcfFactorGraph& factorGraph() const { return *factorGraph_; }
     const WaveformViewWindow& viewWindow() const { return viewWindow_; }
     const WaveSelection& selection() const { return selection_; }
     AcfWaterfallGraph& waterfall() const { return *waterfall_; }
@@ -124,11 +135,15 @@ private:
     void viewChanged();
 
     // Recording, replay and the analysis.
+    enum class HeldFactors { KeepAsLoaded, KeepIfStillTrue };
     RunningAcfParameters analysisParameters(int sampleRate, int channels) const;
     AcfWaterfallView waterfallViewFromSettings() const;
-    bool beginAnalysis(int sampleRate, int channels);
-    void startRecomputation();
+    bool beginAnalysis(const RunningAcfParameters& parameters);
+    std::optional<double> calibration() const;
+    void recompute(HeldFactors held);
+    void startRecomputation(bool everyFrame);
     void recomputeSlice();
+    void factorsComplete();
     void endRecomputation();
     void holdRecording();
     void storeRecordedBuffer(const WaveBuffer& buffer);
@@ -147,7 +162,9 @@ private:
     AcfRecording recording_;
     std::int64_t totalFrames_ = 0;  // frames a measurement records
     AcfFrameHistory history_;
-    RunningAcfAnalyzer analyzer_{history_};
+    AcfFactorSeries factors_;
+    AcfFrameTee frameSink_{history_};  // and the factors while they are computed
+    RunningAcfAnalyzer analyzer_{frameSink_};
     AcfRecomputation recomputation_{analyzer_};
     WaveformViewWindow viewWindow_;
     WaveSelection selection_;
@@ -157,6 +174,7 @@ private:
 
     WaveformView* waveform_ = nullptr;
     AcfWaterfallGraph* waterfall_ = nullptr;
+    AcfFactorGraph* factorGraph_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTimer* recomputeTimer_ = nullptr;
