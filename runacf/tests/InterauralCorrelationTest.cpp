@@ -50,7 +50,9 @@ std::vector<std::int16_t> interleave(const std::vector<double>& left, const std:
 // right[t] = left[t - delay] (delay < 0: the left channel lags).
 std::vector<std::int16_t> delayedCopy(const std::vector<double>& signal, int delay) {
     const int pad = std::abs(delay);
-    std::vector<double> left(signal.begin() + pad, signal.end()), right(signal.begin() + pad - delay, signal.end() - delay);
+    // left[t] = signal[t + pad]; both channels stop |delay| samples short of either end.
+    std::vector<double> left(signal.begin() + pad, signal.end() - pad);
+    std::vector<double> right(signal.begin() + pad - delay, signal.end() - pad - delay);
     return interleave(left, right);
 }
 
