@@ -15,6 +15,7 @@
 #include "phonomir/StringTable.h"
 #include "phonomir/TableCatalog.h"
 #include "phonomir/TableFile.h"
+#include "phonomir/testing/SteppedCard.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -153,13 +154,7 @@ void MeasurementWindowsTest::analyzerReadsAKnownLevelThroughTheRecordChosenInThe
     QVERIFY(generator && analyzer);
     generator->start();
     analyzer->start();
-    const auto step = [&](std::uint32_t frames) {
-        for (std::uint32_t done = 0; done < frames; done += 512) {
-            rig.card.advance(512);
-            rig.waveOut.processCompleted();
-            rig.waveIn.processCompleted();
-        }
-    };
+    const auto step = [&](std::uint32_t frames) { phonomir::testing::stepCard(rig.card, rig.waveOut, rig.waveIn, frames); };
     const auto level = [&] {
         return qobject_cast<QLabel*>(analyzer->control(RealtimeAnalyzerWindow::kLevelLeft))->text().toDouble();
     };

@@ -7,6 +7,7 @@
 #include "phonomir/RealtimeAnalyzerWindow.h"
 #include "phonomir/VirtualSoundCard.h"
 #include "phonomir/WaveOut.h"
+#include "phonomir/testing/SteppedCard.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -70,11 +71,7 @@ void LiveMatchesBatchTest::analyzerWindowAndBatchSpectrumPrintTheSameLevels() {
     QVERIFY(waveOut.openOutput(0, &player, WaveStreamParameters{2, 48000, 16, 4, 8192}, false, false));
     waveOut.startOutput();
     qobject_cast<QPushButton*>(window->control(RealtimeAnalyzerWindow::kStart))->click();
-    for (int step = 0; step < n * blocks; step += 512) {
-        card.advance(512);
-        waveOut.processCompleted();
-        waveIn.processCompleted();
-    }
+    phonomir::testing::stepCard(card, waveOut, waveIn, static_cast<std::uint32_t>(n * blocks));
     QCOMPARE(window->engine().channel(0).power.size(), std::size_t(n / 2 + 1));
 
     // Batch: the same file through phonomir-cli.

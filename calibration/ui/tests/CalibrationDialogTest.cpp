@@ -7,6 +7,7 @@
 #include "phonomir/TableCatalog.h"
 #include "phonomir/TableFile.h"
 #include "phonomir/VirtualSoundCard.h"
+#include "phonomir/testing/SteppedCard.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -61,13 +62,7 @@ struct CalibrationRig {
         dialog->show();
         return *dialog;
     }
-    void step(std::uint32_t frames) {
-        for (std::uint32_t done = 0; done < frames; done += 512) {
-            card.advance(512);
-            waveOut.processCompleted();
-            waveIn.processCompleted();
-        }
-    }
+    void step(std::uint32_t frames) { phonomir::testing::stepCard(card, waveOut, waveIn, frames); }
     template <typename Widget>
     Widget* control(int id) { return qobject_cast<Widget*>(dialog->control(id)); }
     void press(int id) { control<QPushButton>(id)->click(); }

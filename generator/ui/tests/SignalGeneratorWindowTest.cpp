@@ -7,6 +7,7 @@
 #include "phonomir/ToneTrackbar.h"
 #include "phonomir/GeneratorControls.h"
 #include "phonomir/VirtualSoundCard.h"
+#include "phonomir/testing/SteppedCard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,13 +32,7 @@ struct GeneratorRig {
         window = new SignalGeneratorWindow(GeneratorContext{waveOut, waveIn, settings, 0});
     }
     ~GeneratorRig() { delete window.data(); }
-    void step(std::uint32_t frames) {
-        for (std::uint32_t done = 0; done < frames; done += 512) {
-            card.advance(512);
-            waveOut.processCompleted();
-            waveIn.processCompleted();
-        }
-    }
+    void step(std::uint32_t frames) { phonomir::testing::stepCard(card, waveOut, waveIn, frames); }
     template <typename Widget>
     Widget* control(int id) { return qobject_cast<Widget*>(window->control(id)); }
     template <typename Widget>

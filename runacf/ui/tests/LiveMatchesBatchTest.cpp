@@ -13,6 +13,7 @@
 #include "phonomir/TableWriter.h"
 #include "phonomir/VirtualSoundCard.h"
 #include "phonomir/testing/CsvRows.h"
+#include "phonomir/testing/SteppedCard.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,11 +117,7 @@ void LiveMatchesBatchTest::runningAcfWindowAndBatchAcfPrintTheSameFrames() {
     QVERIFY(waveOut.openOutput(0, &player, WaveStreamParameters{2, 48000, 16, 4, 8192}, false, false));
     waveOut.startOutput();
     qobject_cast<QPushButton*>(window->control(RunningAcfWindow::kStart))->click();
-    for (int step = 0; step < 48000 * 4; step += 512) {
-        card.advance(512);
-        waveOut.processCompleted();
-        waveIn.processCompleted();
-    }
+    phonomir::testing::stepCard(card, waveOut, waveIn, 48000 * 4);
     QVERIFY(!window->isRecording());
     QVERIFY(window->recording().samples == samples);
 

@@ -11,6 +11,7 @@
 #include "phonomir/SignalGeneratorWindow.h"
 #include "phonomir/VirtualSoundCard.h"
 #include "phonomir/WaveformView.h"
+#include "phonomir/testing/SteppedCard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -73,13 +74,7 @@ struct WindowRig {
         window = new RunningAcfWindow(std::move(context));
         window->resize(1000, 760);
     }
-    void step(std::uint32_t frames) {
-        for (std::uint32_t done = 0; done < frames; done += 512) {
-            card.advance(512);
-            waveOut.processCompleted();
-            waveIn.processCompleted();
-        }
-    }
+    void step(std::uint32_t frames) { phonomir::testing::stepCard(card, waveOut, waveIn, frames); }
     template <typename Widget>
     Widget* control(int id) { return qobject_cast<Widget*>(window->control(id)); }
     void press(int id) { control<QAbstractButton>(id)->click(); }

@@ -7,6 +7,7 @@
 #include "phonomir/SignalGeneratorWindow.h"
 #include "phonomir/VirtualSoundCard.h"
 #include "phonomir/testing/AllocationCounter.h"
+#include "phonomir/testing/SteppedCard.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -39,13 +40,7 @@ struct ScopeRig {
         generator = new SignalGeneratorWindow(GeneratorContext{waveOut, waveIn, generatorSettings, 0});
         generator->start();
     }
-    void step(std::uint32_t frames) {
-        for (std::uint32_t done = 0; done < frames; done += 512) {
-            card.advance(512);
-            waveOut.processCompleted();
-            waveIn.processCompleted();
-        }
-    }
+    void step(std::uint32_t frames) { phonomir::testing::stepCard(card, waveOut, waveIn, frames); }
     template <typename Widget>
     Widget* control(int id) { return qobject_cast<Widget*>(window->control(id)); }
     void saveShot(const char* name) {
